@@ -1,0 +1,13 @@
+#include "app/cli/Subcommand.h"
+
+namespace app::cli {
+
+const std::vector<const Subcommand*>& Subcommands() {
+  static const std::vector<const Subcommand*> all = {
+      &kDirectorySubcommand,
+      &kOsSubcommand,
+  };
+  return all;
+}
+
+}  // namespace app::cli
