@@ -129,6 +129,17 @@ TEST(CliDirectory, UnansweredServerEndsWithinTheTimeOut) {
   EXPECT_LT(seconds, 5.0) << r.Error;
 }
 
+TEST(CliDirectory, PromptsOnATerminalWithoutEcho) {
+  // script(1) gives the program a terminal; the password is typed after the prompt.
+  const std::string command = std::string(CLAVIRA_CLI) + " directory --account " +
+                              Server().UserDn("alice") + " --path " + Server().HostPort();
+  ProcessResult r = RunProcess(
+      {"sh", "-c", "(sleep 1; echo alice-secret) | script -qec \"$0\" /dev/null", command});
+  EXPECT_NE(r.Output.find("Password: "), std::string::npos) << r.Output;
+  EXPECT_NE(r.Output.find("autenticado con exito"), std::string::npos) << r.Output;
+  EXPECT_EQ(r.Output.find("alice-secret"), std::string::npos) << "the password was echoed";
+}
+
 TEST(CliUsage, WrongCommandLinesGiveStatus2) {
   const std::string account = Server().UserDn("alice");
   const std::vector<std::vector<std::string>> wrong = {
