@@ -46,6 +46,10 @@ class TCustomConnection {
   // Text that must never reach a message (the password).
   virtual std::string Secret() const = 0;
 
+ protected:
+  // Runs right after a successful connect (session options).
+  virtual void AfterConnect(SQLHDBC /*hdbc*/) {}
+
  private:
   bool FLoginPrompt = false;
   int FLoginTimeout = 15;

@@ -45,10 +45,10 @@ class TMyOracleStoredProc : public TMyStoredProc {
   // Non-virtual: describe (errors swallowed) and mirror the engine's parameters.
   void LoadAllParams();
   void LoadParamsReturn();
-  // DataSet itself when it accepts changes; otherwise a new in-memory copy,
-  // owned by the caller (returned as unique_ptr through CloneToMemory).
-  TDataSet* Clone(TDataSet* DataSet);
-  std::unique_ptr<TMemDataSet> CloneToMemory(const TDataSet& DataSet);
+  // DataSet itself when it accepts changes; otherwise a new in-memory copy
+  // of its fields and records, which Copy receives (the caller owns it) and
+  // the result points to.
+  TDataSet* Clone(TDataSet* DataSet, std::unique_ptr<TMemDataSet>& Copy);
 
   TOraStoredProc& EngineObject() { return *oraStoredProc; }
 

@@ -51,7 +51,9 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string* sqlStat
 void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, std::string_view context,
            std::string_view secret = {});
 
-// A connection-string value braced by ODBC's rules, "}" doubled: {p;w}}d}.
+// A connection-string value quoted by ODBC's rules: a value holding any of
+// ";{}[](),=?*!@" or edge blanks is braced, "}" doubled ({p;w}}d}); any other
+// value goes as it is.
 std::string QuoteValue(std::string_view value);
 
 // "DRIVER=..." for an odbcinst.ini name or a driver path, quoted.

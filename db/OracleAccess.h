@@ -37,6 +37,9 @@ class TOraSession : public TCustomConnection {
   std::string ConnectionString() const override;
   std::string Secret() const override { return FPassword; }
 
+ protected:
+  void AfterConnect(SQLHDBC hdbc) override;
+
  private:
   std::string FUsername;
   std::string FPassword;
