@@ -12,7 +12,7 @@ namespace platform {
 
 // Shortest general text of X: at most 15 significant digits, the locale
 // decimal separator, no grouping. Plain notation for decimal exponents from
-// -5 to 14, otherwise mantissa and exponent ("1E15", "-2.5E-7");
+// -4 to 14, otherwise mantissa and exponent ("1E15", "-2.5E-7");
 // "NAN", "INF" and "-INF" for the special values.
 std::string FloatToStr(double x);
 
