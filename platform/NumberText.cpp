@@ -224,7 +224,7 @@ std::string FormatSection(std::string_view section, const TMaskInfo& info, const
   };
   int intIndex = 0;
   int fracIndex = 0;
-  bool intDone = info.IntPlaceholders == 0;
+  bool intDone = false;
   WalkMask(
       section, [&](std::string_view text) { out.append(text); },
       [&](char c, bool beforePoint) {
@@ -244,6 +244,7 @@ std::string FormatSection(std::string_view section, const TMaskInfo& info, const
           }
           if (pos < len) emitDigit(pos);
           ++intIndex;
+          intDone = true;
         } else {
           if (fracIndex < shown) out += fracDigit(fracIndex);
           ++fracIndex;
