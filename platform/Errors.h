@@ -32,4 +32,11 @@ class EAbstractError : public Exception {
   EAbstractError() : Exception("Abstract Error") {}
 };
 
+// A programming error found by a check of the code's own assumptions; the
+// message names the class, the method and the broken condition.
+class EAssertionFailed : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 }  // namespace platform
