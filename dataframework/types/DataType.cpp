@@ -294,15 +294,18 @@ const TValue& ZeroValue() {
 
 // ---- constructors and readers of values
 
+void MakeStringValue(const std::string& Text, TValue& R) {
+  if (Text.size() > static_cast<size_t>(kMaxStringSize)) {
+    // No string type holds more than its two-byte length prefix can count.
+    CaseSensitiveMemoType()->StringToValue(Text, R);
+  } else {
+    StringType(static_cast<int>(Text.size()), true)->StringToValue(Text, R);
+  }
+}
+
 TValue StringValue(const std::string& Text) {
   TValue r;
-  const size_t length = Text.size() > INT32_MAX ? INT32_MAX : Text.size();
-  if (length > static_cast<size_t>(kMaxStringSize)) {
-    // No string type holds more than its two-byte length prefix can count.
-    CaseSensitiveMemoType()->StringToValue(Text, r);
-  } else {
-    StringType(static_cast<int>(length), true)->StringToValue(Text, r);
-  }
+  MakeStringValue(Text, r);
   return r;
 }
 

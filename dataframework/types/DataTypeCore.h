@@ -249,6 +249,8 @@ const TValue& ZeroValue();
 // StringType(length, true) holding Text, never cut; texts longer than 65535
 // characters become CaseSensitiveMemoType values.
 TValue StringValue(const std::string& Text);
+// As StringValue, into R (whose text block is reused when R alone holds it).
+void MakeStringValue(const std::string& Text, TValue& R);
 TValue BooleanValue(bool B);
 TValue IntegerValue(int32_t I);
 TValue DoubleValue(double X);

@@ -80,6 +80,7 @@ void TDateTimeType::ConvertValue(const TValue& V, TValue& R) const {
 }
 
 int TDateTimeType::Compare(const TValue& A, const TValue& B) const {
+  if (A.DataType == this && B.DataType == this) return Sign3(A.Get<double>(), B.Get<double>());
   return Sign3(ValueAsDateTime(A), ValueAsDateTime(B));
 }
 

@@ -85,6 +85,48 @@ double RoundFraction(double X, int Factor) {
   return whole + RoundToFactor(Factor, X - whole);
 }
 
+bool HasGrouping(const std::string& Text) {
+  const char thousands = platform::FormatSettings().ThousandSeparator;
+  for (char c : Text)
+    if (c == ' ' || c == thousands) return true;
+  return false;
+}
+
+// Locale number text without grouping; false where reading raises the
+// conversion error.
+bool ReadNumber(const std::string& Text, double& X) {
+  if (!HasGrouping(Text)) return platform::TryStrToFloat(Text, X);
+  return platform::TryStrToFloat(StripGrouping(Text), X);
+}
+
+bool ReadCurrency(const std::string& Text, int64_t& Count) {
+  if (!HasGrouping(Text)) return platform::TryStrToCurr(Text, Count);
+  return platform::TryStrToCurr(StripGrouping(Text), Count);
+}
+
+// Plain decimal text of a 32-bit integer: an optional "-" and digits only
+// (exactly what from_chars reads for integers).
+bool ReadPlainInteger(const std::string& Text, int32_t& I) {
+  const char* first = Text.data();
+  const char* last = first + Text.size();
+  const auto result = std::from_chars(first, last, I);
+  return result.ec == std::errc() && result.ptr == last;
+}
+
+// R := a memo value of the decimal text of N.
+void IntegerTextValue(int64_t N, TValue& R) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), N);
+  R.Text.Assign(std::string_view(buffer, result.ptr - buffer));
+  R.DataType = MemoType();
+  std::memset(R.Data, 0, sizeof(R.Data));
+}
+
+// No mask, no rounding, no scaling: the general text as it is.
+bool IsPlainFormat(const TValueFormat& Format) {
+  return Format.Mask.empty() && Format.RoundFactor <= 0 && (Format.EditMode || Format.Scale == 1);
+}
+
 // R := the raw input as memo text, for a caller that shows what was typed.
 bool RejectInput(const std::string& Text, TValue& R) {
   MemoType()->StringToValue(Text, R);
@@ -179,6 +221,7 @@ void TIntegerType::ConvertValue(const TValue& V, TValue& R) const {
 
 int TIntegerType::Compare(const TValue& A, const TValue& B) const {
   // By sign, not by subtraction, which would overflow for distant numbers.
+  if (A.DataType == this && B.DataType == this) return Sign3Int(A.Get<int32_t>(), B.Get<int32_t>());
   return Sign3Int(ValueAsInteger(A), ValueAsInteger(B));
 }
 
@@ -208,17 +251,18 @@ void TIntegerType::Negate(const TValue& V, TValue& R) const {
 void TIntegerType::FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const {
   const int32_t i = ValueAsInteger(V);
   const int64_t n = Format.Scale == 1 ? i : RoundHalfAway(Divide(i, Format.Scale));
-  MemoType()->StringToValue(IntText(n), R);
+  IntegerTextValue(n, R);
 }
 
 bool TIntegerType::ParseValue(const std::string& Text, TValue& R,
                               const TValueFormat& Format) const {
-  double number;
-  try {
-    number = platform::StrToFloat(StripGrouping(Text));
-  } catch (const platform::EConvertError&) {
-    return RejectInput(Text, R);
+  int32_t plain;
+  if (Format.Scale == 1 && ReadPlainInteger(Text, plain)) {
+    IntegerToValue(plain, R);
+    return true;
   }
+  double number;
+  if (!ReadNumber(Text, number)) return RejectInput(Text, R);
   if (Format.Scale != 1) number = static_cast<double>(number * Format.Scale);
   // A number beyond 32 bits is not a valid integer input; cutting it would
   // store another number.
@@ -278,6 +322,7 @@ void TDoubleType::ConvertValue(const TValue& V, TValue& R) const {
 }
 
 int TDoubleType::Compare(const TValue& A, const TValue& B) const {
+  if (A.DataType == this && B.DataType == this) return Sign3(A.Get<double>(), B.Get<double>());
   return Sign3(ValueAsFloat(A), ValueAsFloat(B));
 }
 
@@ -311,14 +356,18 @@ void TDoubleType::Negate(const TValue& V, TValue& R) const {
 }
 
 void TDoubleType::FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const {
+  if (IsPlainFormat(Format)) {
+    MakeStringValue(platform::FloatToStr(ValueAsFloat(V)), R);
+    return;
+  }
   if (Format.EditMode) {
     const double x = RoundToFactor(Format.RoundFactor, ValueAsFloat(V));
-    R = StringValue(platform::Trim(platform::FormatNumber(WithoutGrouping(Format.Mask), x)));
+    MakeStringValue(platform::Trim(platform::FormatNumber(WithoutGrouping(Format.Mask), x)), R);
     return;
   }
   try {
     const double x = RoundToFactor(Format.RoundFactor, Divide(ValueAsFloat(V), Format.Scale));
-    R = StringValue(platform::Trim(platform::FormatNumber(Format.Mask, x)));
+    MakeStringValue(platform::Trim(platform::FormatNumber(Format.Mask, x)), R);
   } catch (...) {
     MemoType()->ConvertValue(V, R);
   }
@@ -326,11 +375,7 @@ void TDoubleType::FormatValue(const TValue& V, const TValueFormat& Format, TValu
 
 bool TDoubleType::ParseValue(const std::string& Text, TValue& R, const TValueFormat& Format) const {
   double number;
-  try {
-    number = platform::StrToFloat(StripGrouping(Text));
-  } catch (const platform::EConvertError&) {
-    return RejectInput(Text, R);
-  }
+  if (!ReadNumber(Text, number)) return RejectInput(Text, R);
   if (Format.Scale != 1) number = static_cast<double>(number * Format.Scale);
   if (Format.InputDecimals >= 0) number = RoundFraction(number, Format.RoundFactor);
   DoubleToValue(number, R);
@@ -394,6 +439,7 @@ void TCurrencyType::ConvertValue(const TValue& V, TValue& R) const {
 }
 
 int TCurrencyType::Compare(const TValue& A, const TValue& B) const {
+  if (A.DataType == this && B.DataType == this) return Sign3Int(A.Get<int64_t>(), B.Get<int64_t>());
   return Sign3Int(ValueAsCurrency(A), ValueAsCurrency(B));
 }
 
@@ -434,27 +480,27 @@ void TCurrencyType::Negate(const TValue& V, TValue& R) const {
 
 void TCurrencyType::FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const {
   int64_t count = ValueAsCurrency(V);
+  if (IsPlainFormat(Format)) {
+    MakeStringValue(platform::CurrToStr(count), R);
+    return;
+  }
   if (Format.EditMode) {
     if (Format.RoundFactor > 0)
       count = RoundHalfEven(RoundToFactor(Format.RoundFactor, count / 10000.0) * 10000.0);
-    R = StringValue(platform::Trim(platform::FormatCurr(WithoutGrouping(Format.Mask), count)));
+    MakeStringValue(platform::Trim(platform::FormatCurr(WithoutGrouping(Format.Mask), count)), R);
     return;
   }
   // Unscaled and unrounded amounts stay exact counts.
   if (Format.RoundFactor > 0 || Format.Scale != 1)
     count = RoundHalfEven(RoundToFactor(Format.RoundFactor, Divide(count / 10000.0, Format.Scale)) *
                           10000.0);
-  R = StringValue(platform::Trim(platform::FormatCurr(Format.Mask, count)));
+  MakeStringValue(platform::Trim(platform::FormatCurr(Format.Mask, count)), R);
 }
 
 bool TCurrencyType::ParseValue(const std::string& Text, TValue& R,
                                const TValueFormat& Format) const {
   int64_t count;
-  try {
-    count = platform::StrToCurr(StripGrouping(Text));
-  } catch (const platform::EConvertError&) {
-    return RejectInput(Text, R);
-  }
+  if (!ReadCurrency(Text, count)) return RejectInput(Text, R);
   if (Format.Scale != 1) count = RoundHalfEven(static_cast<double>(count * Format.Scale));
   if (Format.InputDecimals >= 0 && Format.RoundFactor > 0) {
     const int64_t whole = count / 10000 * 10000;
@@ -536,6 +582,7 @@ void TPercentType::ConvertValue(const TValue& V, TValue& R) const {
 }
 
 int TPercentType::Compare(const TValue& A, const TValue& B) const {
+  if (A.DataType == this && B.DataType == this) return Sign3(A.Get<double>(), B.Get<double>());
   return Sign3(ValueAsPercent(A), ValueAsPercent(B));
 }
 
@@ -579,12 +626,12 @@ void TPercentType::FormatValue(const TValue& V, const TValueFormat& Format, TVal
   const double p = ValueAsPercent(V) * 100.0;
   if (Format.EditMode) {
     const double x = RoundToFactor(Format.RoundFactor, p);
-    R = StringValue(format(WithoutGrouping(Format.Mask) + " %", x));
+    MakeStringValue(format(WithoutGrouping(Format.Mask) + " %", x), R);
     return;
   }
   try {
     const double x = RoundToFactor(Format.RoundFactor, Divide(p, Format.Scale));
-    R = StringValue(format(Format.Mask + " %", x));
+    MakeStringValue(format(Format.Mask + " %", x), R);
   } catch (...) {
     MemoType()->ConvertValue(V, R);
   }

@@ -42,6 +42,19 @@ class TSharedText {
   bool empty() const noexcept { return FRep == nullptr; }
   size_t size() const noexcept { return FRep ? FRep->Text.size() : 0; }
   void clear() noexcept { Release(); }
+  // Replaces the text. A block that no other handle shares is reused, so a
+  // value refilled in a loop does not allocate each time. Text may point into
+  // this handle's own text.
+  void Assign(std::string_view text) {
+    if (text.empty()) {
+      Release();
+    } else if (FRep != nullptr && FRep->Refs == 1) {
+      FRep->Text.assign(text.data(), text.size());
+    } else {
+      TSharedText fresh{std::string(text)};
+      Swap(fresh);
+    }
+  }
   void Swap(TSharedText& other) noexcept { std::swap(FRep, other.FRep); }
 
   friend bool operator==(const TSharedText& a, const TSharedText& b) noexcept {

@@ -159,7 +159,7 @@ std::string TStringType::SqlValue(const TValue& V) const {
 }
 
 void TStringType::FormatValue(const TValue& V, const TValueFormat&, TValue& R) const {
-  R = StringValue(platform::Trim(ValueAsString(V)));
+  MakeStringValue(platform::Trim(ValueAsString(V)), R);
 }
 
 bool TStringType::ParseValue(const std::string& Text, TValue& R, const TValueFormat&) const {
@@ -182,20 +182,17 @@ void TStringType::ReadBuffer(const unsigned char* Source, int, TValue& R, TLongT
   if (LengthPrefixSize() == 2) n |= static_cast<size_t>(Source[1]) << 8;
   // A damaged prefix must not read past the cell.
   if (n > static_cast<size_t>(FSize)) n = FSize;
-  MakeValue(R);
-  R.Text = std::string(reinterpret_cast<const char*>(Source + LengthPrefixSize()), n);
+  R.Text.Assign(std::string_view(reinterpret_cast<const char*>(Source + LengthPrefixSize()), n));
+  R.DataType = this;
+  std::memset(R.Data, 0, sizeof(R.Data));
 }
 
 void TStringType::StringToValue(const std::string& Text, TValue& R) const {
-  if (FSize > 0 && Text.size() > static_cast<size_t>(FSize)) {
-    TSharedText text(Text.substr(0, FSize));
-    MakeValue(R);
-    R.Text = std::move(text);
-  } else {
-    TSharedText text(Text);
-    MakeValue(R);
-    R.Text = std::move(text);
-  }
+  std::string_view text(Text);
+  if (FSize > 0 && text.size() > static_cast<size_t>(FSize)) text = text.substr(0, FSize);
+  R.Text.Assign(text);  // first, as Text may be R's own text
+  R.DataType = this;
+  std::memset(R.Data, 0, sizeof(R.Data));
 }
 
 // ---- TMemoType
@@ -240,9 +237,9 @@ void TMemoType::ReadBuffer(const unsigned char* Source, int FieldIndex, TValue& 
 }
 
 void TMemoType::StringToValue(const std::string& Text, TValue& R) const {
-  TSharedText text(Text);
-  MakeValue(R);
-  R.Text = std::move(text);
+  R.Text.Assign(Text);  // first, as Text may be R's own text
+  R.DataType = this;
+  std::memset(R.Data, 0, sizeof(R.Data));
 }
 
 // ---- TBooleanType
