@@ -15,8 +15,9 @@ namespace dataframework {
 class TIntegerStringType : public TStringType {
  public:
   static const TDataTypeClass kClass;
-  // Size 10 (the length of "2147483647"), ignoring case.
-  TIntegerStringType() : TStringType(10, false, false, kClass) {}
+  // Size 11, the length of "-2147483648", so that no integer text is cut;
+  // ignores case.
+  TIntegerStringType() : TStringType(11, false, false, kClass) {}
 
   TAlignment Alignment() const override { return taRightJustify; }
 };

@@ -32,6 +32,19 @@ TEST(ValueRecord, TextIsSharedBetweenCopiesAndSurvivesTheOriginal) {
   EXPECT_EQ(copy.Text.size(), 100u);
 }
 
+TEST(ValueRecord, RefillingAValueNeverChangesItsCopies) {
+  TValue a = StringValue("hello");
+  const TValue b = a;
+  MemoType()->StringToValue("x", a);  // a shares its block with b: a new block
+  EXPECT_EQ(b.Text.str(), "hello");
+  EXPECT_EQ(a.Text.str(), "x");
+  TValue c = StringValue("abcdef");
+  StringType(3, true)->StringToValue(c.Text, c);  // the text is the value's own
+  EXPECT_EQ(c.Text.str(), "abc");
+  MemoType()->StringToValue("", c);
+  EXPECT_TRUE(c.Text.empty());
+}
+
 TEST(ValueRecord, UninitialisedValueRaisesInsteadOfCrashing) {
   TValue none;
   EXPECT_THROW(ValueAsString(none), platform::Exception);

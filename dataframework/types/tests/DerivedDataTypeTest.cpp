@@ -12,8 +12,8 @@ namespace {
 
 TEST(IntegerStringType, TextSizedForIntegers) {
   const TIntegerStringType* type = IntegerStringType();
-  EXPECT_EQ(type->DataSize(), 11);
-  EXPECT_EQ(type->TypeName(), "Text(10)");
+  EXPECT_EQ(type->DataSize(), 12);
+  EXPECT_EQ(type->TypeName(), "Text(11)");
   EXPECT_EQ(type->Alignment(), taRightJustify);
   EXPECT_EQ(type->ClassName(), "TIntegerStringType");
   TValue ten, nine;
@@ -21,8 +21,11 @@ TEST(IntegerStringType, TextSizedForIntegers) {
   type->StringToValue("9", nine);
   EXPECT_LT(type->Compare(ten, nine), 0);  // compared as text
   TValue r;
-  type->ConvertValue(IntegerValue(-2147483647), r);
-  EXPECT_EQ(ValueAsString(r), "-214748364");  // cut to the size
+  // Every integer keeps all its digits, the most negative one included.
+  for (int32_t i : {INT32_MIN, INT32_MAX, -1, 0}) {
+    type->ConvertValue(IntegerValue(i), r);
+    EXPECT_EQ(ValueAsInteger(r), i);
+  }
 }
 
 TEST(PictureType, PicturesComeBackOthersRaise) {

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "dataframework/types/DataType.h"
+#include "dataframework/types/DataTypes.h"
 #include "platform/Errors.h"
 #include "platform/FormatSettings.h"
 
@@ -302,6 +303,17 @@ TEST_F(NumericTypes, InvalidValueMessages) {
   EXPECT_EQ(PercentType()->InvalidValueMessage("x"),
             "The given value 'x' is not a valid percent value!");
   EXPECT_EQ(BooleanType()->InvalidValueMessage("x"), "The given value 'x' is not valid!");
+}
+
+TEST_F(NumericTypes, InvalidValueMessagesUseTheInstalledTranslator) {
+  TDefaultTranslator german(std::vector<TDoubleStringArray>{
+      {"E_ValueInvalidInteger", "Der Wert '<$>' ist keine ganze Zahl!"}});
+  IStringTranslator* previous = InstallTranslator(&german);
+  EXPECT_EQ(IntegerType()->InvalidValueMessage("abc"), "Der Wert 'abc' ist keine ganze Zahl!");
+  // A key the installed translator does not know keeps the built-in text.
+  EXPECT_EQ(DoubleType()->InvalidValueMessage("abc"),
+            "The given value 'abc' is not a valid number!");
+  InstallTranslator(previous);
 }
 
 TEST_F(NumericTypes, RowBufferCells) {
