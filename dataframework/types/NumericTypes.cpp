@@ -92,14 +92,56 @@ bool HasGrouping(const std::string& Text) {
   return false;
 }
 
+// The common shape of typed numbers: an optional "-", digits, and optionally
+// the decimal separator and more digits. Answers the number of integer and
+// fraction digits, or false for any other text (which the platform reads).
+bool IsPlainDecimal(const std::string& Text, char Separator, size_t& IntDigits,
+                    size_t& FracDigits) {
+  size_t i = (!Text.empty() && Text[0] == '-') ? 1 : 0;
+  const size_t intStart = i;
+  while (i < Text.size() && Text[i] >= '0' && Text[i] <= '9') ++i;
+  IntDigits = i - intStart;
+  FracDigits = 0;
+  if (IntDigits == 0) return false;
+  if (i == Text.size()) return true;
+  if (Text[i] != Separator) return false;
+  const size_t fracStart = ++i;
+  while (i < Text.size() && Text[i] >= '0' && Text[i] <= '9') ++i;
+  FracDigits = i - fracStart;
+  return FracDigits > 0 && i == Text.size();
+}
+
 // Locale number text without grouping; false where reading raises the
-// conversion error.
+// conversion error. Plain decimals go straight to from_chars, which reads
+// them exactly as the platform does.
 bool ReadNumber(const std::string& Text, double& X) {
+  const char separator = platform::FormatSettings().DecimalSeparator;
+  size_t intDigits, fracDigits;
+  if (Text.size() < 64 && IsPlainDecimal(Text, separator, intDigits, fracDigits)) {
+    char buffer[64];
+    std::memcpy(buffer, Text.data(), Text.size());
+    if (fracDigits > 0) buffer[Text.size() - fracDigits - 1] = '.';
+    const auto result = std::from_chars(buffer, buffer + Text.size(), X);
+    if (result.ec == std::errc() && result.ptr == buffer + Text.size()) return true;
+  }
   if (!HasGrouping(Text)) return platform::TryStrToFloat(Text, X);
   return platform::TryStrToFloat(StripGrouping(Text), X);
 }
 
 bool ReadCurrency(const std::string& Text, int64_t& Count) {
+  const char separator = platform::FormatSettings().DecimalSeparator;
+  size_t intDigits, fracDigits;
+  // Up to 14 whole digits and 4 decimals fit a count exactly.
+  if (IsPlainDecimal(Text, separator, intDigits, fracDigits) && intDigits <= 14 &&
+      fracDigits <= 4) {
+    const bool negative = Text[0] == '-';
+    int64_t count = 0;
+    for (char c : Text)
+      if (c >= '0' && c <= '9') count = count * 10 + (c - '0');
+    for (size_t i = fracDigits; i < 4; ++i) count *= 10;
+    Count = negative ? -count : count;
+    return true;
+  }
   if (!HasGrouping(Text)) return platform::TryStrToCurr(Text, Count);
   return platform::TryStrToCurr(StripGrouping(Text), Count);
 }
@@ -249,7 +291,7 @@ void TIntegerType::Negate(const TValue& V, TValue& R) const {
 }
 
 void TIntegerType::FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const {
-  const int32_t i = ValueAsInteger(V);
+  const int32_t i = V.DataType == this ? V.Get<int32_t>() : ValueAsInteger(V);
   const int64_t n = Format.Scale == 1 ? i : RoundHalfAway(Divide(i, Format.Scale));
   IntegerTextValue(n, R);
 }
@@ -357,7 +399,8 @@ void TDoubleType::Negate(const TValue& V, TValue& R) const {
 
 void TDoubleType::FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const {
   if (IsPlainFormat(Format)) {
-    MakeStringValue(platform::FloatToStr(ValueAsFloat(V)), R);
+    MakeStringValue(platform::FloatToStr(V.DataType == this ? V.Get<double>() : ValueAsFloat(V)),
+                    R);
     return;
   }
   if (Format.EditMode) {
@@ -479,7 +522,7 @@ void TCurrencyType::Negate(const TValue& V, TValue& R) const {
 }
 
 void TCurrencyType::FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const {
-  int64_t count = ValueAsCurrency(V);
+  int64_t count = V.DataType == this ? V.Get<int64_t>() : ValueAsCurrency(V);
   if (IsPlainFormat(Format)) {
     MakeStringValue(platform::CurrToStr(count), R);
     return;

@@ -8,6 +8,7 @@
 #include "dataframework/types/DataTypes.h"
 #include "platform/Errors.h"
 #include "platform/FormatSettings.h"
+#include "platform/NumberText.h"
 
 namespace dataframework {
 namespace {
@@ -213,6 +214,33 @@ TEST_F(NumericTypes, ParseKeepsWholeDigitsAndRoundsOnlyTheFraction) {
   EXPECT_DOUBLE_EQ(ValueAsFloat(r), -2.13);
   EXPECT_TRUE(DoubleType()->ParseValue("2.125", r, Format(1, -1, 100)));  // no input decimals
   EXPECT_DOUBLE_EQ(ValueAsFloat(r), 2.125);
+}
+
+TEST_F(NumericTypes, ParseReadsLikeThePlatformReaders) {
+  // Plain decimals take a shorter road; it must end where the platform's does.
+  for (const auto& settings : {PointDecimals(), CommaDecimals()}) {
+    platform::TFormatSettingsScope scope(settings);
+    const char sep = settings.DecimalSeparator;
+    for (std::string text :
+         {"0", "-0", "12", "-12_5", "0_1", "123456789012345_6789", "99999999999999_9999",
+          "-99999999999999_9999", "1_23456", "100000000000000", "12345678901234567", "00012_50",
+          "7_", "_5", "-", "1e3"}) {
+      std::replace(text.begin(), text.end(), '_', sep);
+      TValue r;
+      double x = 0;
+      const bool doubleOk = platform::TryStrToFloat(text, x);
+      EXPECT_EQ(DoubleType()->ParseValue(text, r, Format(1, -1, 0)), doubleOk) << text;
+      if (doubleOk) {
+        EXPECT_EQ(ValueAsFloat(r), x) << text;
+      }
+      int64_t count = 0;
+      const bool currencyOk = platform::TryStrToCurr(text, count);
+      EXPECT_EQ(CurrencyType()->ParseValue(text, r, Format(1, -1, 0)), currencyOk) << text;
+      if (currencyOk) {
+        EXPECT_EQ(ValueAsCurrency(r), count) << text;
+      }
+    }
+  }
 }
 
 TEST_F(NumericTypes, ParseRejectsBadInputWithTheRawText) {
