@@ -60,6 +60,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(platform::TryStrToFloat(platform::FloatToStr(x), back));
     Check(std::fabs(back - x) <= std::fabs(x) * 1e-14);
   }
+  // The point locale has its own fast path: it must agree with the general
+  // reader, seen through the same text in a comma locale.
+  if (text.find(',') == std::string::npos) {
+    platform::TFormatSettings point = SettingsFor(0);
+    platform::TFormatSettings comma = SettingsFor(1);
+    std::string swapped = text;
+    for (char& c : swapped) {
+      if (c == '.') c = ',';
+    }
+    double a = 0, b = 0;
+    platform::SetFormatSettings(point);
+    bool okPoint = platform::TryStrToFloat(text, a);
+    platform::SetFormatSettings(comma);
+    bool okComma = platform::TryStrToFloat(swapped, b);
+    Check(okPoint == okComma && (!okPoint || a == b || (std::isnan(a) && std::isnan(b))));
+    platform::SetFormatSettings(SettingsFor(data[0]));
+  }
   int64_t count = 0;
   if (platform::TryStrToCurr(text, count)) {
     Check(platform::StrToCurr(platform::CurrToStr(count)) == count);

@@ -40,45 +40,6 @@ TDecimal DecimalOf(double x, int precision) {
   return d;
 }
 
-// Shortest digits of |x| that read back as x, when they are at most 15;
-// otherwise x rounded to 15 digits.
-TDecimal GeneralDecimalOf(double x) {
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific);
-  TDecimal d;
-  const char* p = buf;
-  for (; p < res.ptr && *p != 'e'; ++p) {
-    if (*p >= '0' && *p <= '9') d.Digits += *p;
-  }
-  if (d.Digits.size() > 15) return DecimalOf(x, 15);
-  int exp = 0;
-  std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exp);
-  d.Point = exp + 1;
-  StripTrailingZeros(d);
-  if (d.Digits.empty()) d.Point = 0;
-  return d;
-}
-
-// Plain decimal text of D with the locale decimal separator.
-void AppendPlain(std::string& out, const TDecimal& d, char decimalSeparator) {
-  const int64_t len = static_cast<int64_t>(d.Digits.size());
-  if (len == 0) {
-    out += '0';
-  } else if (d.Point <= 0) {
-    out += '0';
-    out += decimalSeparator;
-    out.append(static_cast<size_t>(-d.Point), '0');
-    out += d.Digits;
-  } else if (d.Point >= len) {
-    out += d.Digits;
-    out.append(static_cast<size_t>(d.Point - len), '0');
-  } else {
-    out.append(d.Digits, 0, static_cast<size_t>(d.Point));
-    out += decimalSeparator;
-    out.append(d.Digits, static_cast<size_t>(d.Point), std::string::npos);
-  }
-}
-
 // Rounds D to Decimals places, halves away from zero.
 void RoundDecimal(TDecimal& d, int decimals) {
   int64_t keep = d.Point + decimals;
@@ -347,24 +308,61 @@ int64_t Magnitude(const TScannedNumber& n) {
 std::string FloatToStr(double x) {
   if (std::isnan(x)) return "NAN";
   if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
-  const char sep = FormatSettings().DecimalSeparator;
-  TDecimal d = GeneralDecimalOf(x);
-  std::string out;
-  if (d.Digits.empty()) return "0";
-  if (x < 0) out += '-';
-  int64_t exp = d.Point - 1;
-  if (exp >= -4 && exp < 15) {
-    AppendPlain(out, d, sep);
-  } else {
-    out += d.Digits[0];
-    if (d.Digits.size() > 1) {
-      out += sep;
-      out.append(d.Digits, 1, std::string::npos);
+  // Works in fixed buffers: this runs for every number shown or stored as text.
+  char sci[40];
+  char digits[24];
+  int count = 0;
+  int exp = 0;
+  auto split = [&](std::to_chars_result res) {
+    count = 0;
+    const char* p = sci;
+    for (; p < res.ptr && *p != 'e'; ++p) {
+      if (*p != '.') digits[count++] = *p;
     }
-    out += 'E';
-    out += std::to_string(exp);
+    ++p;  // 'e'
+    bool negative = p < res.ptr && *p == '-';
+    if (p < res.ptr && (*p == '-' || *p == '+')) ++p;
+    exp = 0;
+    for (; p < res.ptr; ++p) exp = exp * 10 + (*p - '0');
+    if (negative) exp = -exp;
+  };
+  const double magnitude = std::fabs(x);
+  split(std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific));
+  if (count > 15) {
+    split(std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14));
   }
-  return out;
+  while (count > 0 && digits[count - 1] == '0') --count;
+  if (count == 0) return "0";
+
+  const char sep = FormatSettings().DecimalSeparator;
+  char out[64];
+  int n = 0;
+  if (x < 0) out[n++] = '-';
+  if (exp >= -4 && exp < 15) {
+    const int point = exp + 1;  // digits before the separator
+    if (point <= 0) {
+      out[n++] = '0';
+      out[n++] = sep;
+      for (int i = 0; i < -point; ++i) out[n++] = '0';
+      for (int i = 0; i < count; ++i) out[n++] = digits[i];
+    } else {
+      for (int i = 0; i < point; ++i) out[n++] = i < count ? digits[i] : '0';
+      if (count > point) {
+        out[n++] = sep;
+        for (int i = point; i < count; ++i) out[n++] = digits[i];
+      }
+    }
+  } else {
+    out[n++] = digits[0];
+    if (count > 1) {
+      out[n++] = sep;
+      for (int i = 1; i < count; ++i) out[n++] = digits[i];
+    }
+    out[n++] = 'E';
+    auto res = std::to_chars(out + n, out + sizeof out, exp);
+    n = static_cast<int>(res.ptr - out);
+  }
+  return std::string(out, static_cast<size_t>(n));
 }
 
 std::string CurrToStr(int64_t count) {
@@ -406,24 +404,42 @@ std::string FormatCurr(const std::string& mask, int64_t count) {
 
 bool TryStrToFloat(std::string_view text, double& value) {
   const char sep = FormatSettings().DecimalSeparator;
+  if (sep == '.') {
+    // Fast path: the standard reader's syntax equals ours once blanks and the
+    // sign are taken off and the text starts with a digit or the point.
+    size_t b = 0;
+    size_t e = text.size();
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+    bool negative = false;
+    if (b < e && (text[b] == '+' || text[b] == '-')) {
+      negative = text[b] == '-';
+      ++b;
+    }
+    if (b < e && (IsDigit(text[b]) || text[b] == '.')) {
+      double result = 0;
+      auto res = std::from_chars(text.data() + b, text.data() + e, result);
+      if (res.ec == std::errc() && res.ptr == text.data() + e) {
+        value = negative ? -result : result;
+        return true;
+      }
+      if (res.ec != std::errc::result_out_of_range) return false;
+    } else {
+      return false;
+    }
+  }
   TScannedNumber n;
   if (!ScanNumber(text, sep, n)) return false;
-  double result = 0;
-  std::from_chars_result res;
-  if (sep == '.') {
-    res = std::from_chars(n.Body.data(), n.Body.data() + n.Body.size(), result);
-  } else {
-    std::string body(n.Body);
-    for (char& c : body) {
-      if (c == sep) c = '.';
-    }
-    res = std::from_chars(body.data(), body.data() + body.size(), result);
-    res.ptr = n.Body.data() + (res.ptr - body.data());
+  std::string body(n.Body);
+  for (char& c : body) {
+    if (c == sep) c = '.';
   }
+  double result = 0;
+  auto res = std::from_chars(body.data(), body.data() + body.size(), result);
   if (res.ec == std::errc::result_out_of_range) {
     if (Magnitude(n) > 0) return false;  // too large for a double
     result = 0.0;                        // too small: reads as zero
-  } else if (res.ec != std::errc() || res.ptr != n.Body.data() + n.Body.size()) {
+  } else if (res.ec != std::errc() || res.ptr != body.data() + body.size()) {
     return false;
   }
   value = n.Negative ? -result : result;
