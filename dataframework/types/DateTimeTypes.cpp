@@ -6,6 +6,7 @@
 
 #include "dataframework/types/DataType.h"
 #include "dataframework/types/DataTypes.h"
+#include "dataframework/types/NumericTypes.h"
 #include "platform/DateTime.h"
 #include "platform/NumberText.h"
 #include "platform/TextUtils.h"
@@ -220,7 +221,7 @@ void TTimeType::ConvertValue(const TValue& V, TValue& R) const {
 }
 
 std::string TTimeType::SqlValue(const TValue& V) const {
-  return platform::FloatToStr(ValueAsTime(V));
+  return SqlNumberText(platform::FloatToStr(ValueAsTime(V)));
 }
 
 std::string TTimeType::InvalidValueMessage(const std::string& Text) const {

@@ -86,6 +86,7 @@ class TTimeType : public TDateTimeType {
   bool IsAggregable() const override { return true; }
   std::string TypeName() const override { return "Time"; }
   void DefaultValue(TValue& R) const override { DateTimeToValue(0.0, R); }
+  // The number of the time of day, "." as decimal point whatever the locale.
   std::string SqlValue(const TValue& V) const override;
   std::string InvalidValueMessage(const std::string& Text) const override;
   // Empty or blank text is 0; otherwise a locale time (EConvertError).

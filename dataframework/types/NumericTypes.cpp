@@ -198,6 +198,21 @@ std::string TNumericType::InvalidValueMessage(const std::string& Text) const {
   return TranslateMessageFmt(E_ValueInvalidNumber, {Text});
 }
 
+std::string TNumericType::SqlValue(const TValue& V) const {
+  std::string text = ValueAsString(V);
+  if (dynamic_cast<const TNumericType*>(V.DataType) != nullptr)
+    return SqlNumberText(std::move(text));
+  return text;
+}
+
+std::string SqlNumberText(std::string Text) {
+  const char separator = platform::FormatSettings().DecimalSeparator;
+  if (separator != '.')
+    for (char& c : Text)
+      if (c == separator) c = '.';
+  return Text;
+}
+
 std::string StripGrouping(const std::string& Text) {
   const char thousands = platform::FormatSettings().ThousandSeparator;
   std::string result;
@@ -653,7 +668,7 @@ void TPercentType::Negate(const TValue& V, TValue& R) const {
 }
 
 std::string TPercentType::SqlValue(const TValue& V) const {
-  return platform::FloatToStr(ValueAsPercent(V));
+  return SqlNumberText(platform::FloatToStr(ValueAsPercent(V)));
 }
 
 void TPercentType::FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const {

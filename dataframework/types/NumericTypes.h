@@ -17,6 +17,9 @@ class TNumericType : public TDataType {
   bool IsAggregable() const override { return true; }
   TAlignment Alignment() const override { return taRightJustify; }
   std::string InvalidValueMessage(const std::string& Text) const override;
+  // The value's text; a number with "." as decimal point whatever the locale,
+  // as a statement would otherwise read "1,5" as two values.
+  std::string SqlValue(const TValue& V) const override;
 
  protected:
   using TDataType::TDataType;
@@ -54,7 +57,6 @@ class TIntegerType : public TNumericType {
   void Quota(const TValue& A, const TValue& B, TValue& R) const override;
   void Negate(const TValue& V, TValue& R) const override;
   void DefaultValue(TValue& R) const override { IntegerToValue(0, R); }
-  std::string SqlValue(const TValue& V) const override { return ValueAsString(V); }
   void FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const override;
   bool ParseValue(const std::string& Text, TValue& R, const TValueFormat& Format) const override;
   void WriteBuffer(unsigned char* Dest, const TValue& V, int FieldIndex,
@@ -94,7 +96,6 @@ class TDoubleType : public TNumericType {
   void Quota(const TValue& A, const TValue& B, TValue& R) const override;
   void Negate(const TValue& V, TValue& R) const override;
   void DefaultValue(TValue& R) const override { DoubleToValue(0.0, R); }
-  std::string SqlValue(const TValue& V) const override { return ValueAsString(V); }
   void FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const override;
   bool ParseValue(const std::string& Text, TValue& R, const TValueFormat& Format) const override;
   void WriteBuffer(unsigned char* Dest, const TValue& V, int FieldIndex,
@@ -135,7 +136,6 @@ class TCurrencyType : public TNumericType {
   void Quota(const TValue& A, const TValue& B, TValue& R) const override;
   void Negate(const TValue& V, TValue& R) const override;
   void DefaultValue(TValue& R) const override { CurrencyToValue(0, R); }
-  std::string SqlValue(const TValue& V) const override { return ValueAsString(V); }
   void FormatValue(const TValue& V, const TValueFormat& Format, TValue& R) const override;
   bool ParseValue(const std::string& Text, TValue& R, const TValueFormat& Format) const override;
   void WriteBuffer(unsigned char* Dest, const TValue& V, int FieldIndex,
@@ -191,6 +191,10 @@ class TPercentType : public TNumericType {
   // is dropped; empty or blank text is 0.
   virtual double StringToPercent(const std::string& Text) const;
 };
+
+// Number text of the platform (FloatToStr, CurrToStr) with the locale
+// decimal separator turned into ".", for database statements.
+std::string SqlNumberText(std::string Text);
 
 // Text without blanks and locale thousands separators.
 std::string StripGrouping(const std::string& Text);

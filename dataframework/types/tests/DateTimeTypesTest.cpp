@@ -135,7 +135,8 @@ TEST_F(DateTimeTypes, SqlLiterals) {
   platform::TFormatSettings comma = DotDates();
   comma.DecimalSeparator = ',';
   platform::TFormatSettingsScope scope(comma);
-  EXPECT_EQ(TimeType()->SqlValue(Make(TimeType(), 0.5)), "0,5");
+  // A statement must not read the decimal comma as a list separator.
+  EXPECT_EQ(TimeType()->SqlValue(Make(TimeType(), 0.5)), "0.5");
 }
 
 TEST_F(DateTimeTypes, ConversionsAndCompare) {

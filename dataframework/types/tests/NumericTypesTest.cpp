@@ -90,6 +90,13 @@ TEST_F(NumericTypes, TextOfNumbers) {
   platform::TFormatSettingsScope comma(CommaDecimals());
   EXPECT_EQ(ValueAsString(DoubleValue(2.5)), "2,5");
   EXPECT_EQ(ValueAsString(CurrencyValue(-12345)), "-1,2345");
+  // Database literals keep the decimal point in every locale.
+  EXPECT_EQ(DoubleType()->SqlValue(DoubleValue(2.5)), "2.5");
+  EXPECT_EQ(CurrencyType()->SqlValue(CurrencyValue(-12345)), "-1.2345");
+  EXPECT_EQ(PercentType()->SqlValue(PercentValue(0.125)), "0.125");
+  EXPECT_EQ(DoubleType()->SqlValue(DoubleValue(1.5e20)), "1.5E20");
+  EXPECT_EQ(IntegerType()->SqlValue(IntegerValue(-7)), "-7");
+  EXPECT_EQ(DoubleType()->SqlValue(StringValue("a,b")), "a,b");  // texts are left alone
 }
 
 TEST_F(NumericTypes, TextReaders) {
