@@ -66,9 +66,15 @@ void DayToDate(int64_t day, int& year, int& month, int& dayOfMonth) {
 }
 
 void AppendNumber(std::string& out, int value, int width) {
-  std::string digits = std::to_string(value);
-  if (static_cast<int>(digits.size()) < width) out.append(width - digits.size(), '0');
-  out += digits;
+  char digits[16];
+  int start = 16;
+  unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);  // decoded fields are never negative
+  do {
+    digits[--start] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  while (16 - start < width && start > 0) digits[--start] = '0';
+  out.append(digits + start, static_cast<size_t>(16 - start));
 }
 
 char Lower(char c) {
@@ -299,8 +305,14 @@ void DecodeTime(TDateTime dateTime, int& hour, int& min, int& sec, int& msec) {
 
 void DecodeDateTime(TDateTime dateTime, int& year, int& month, int& day, int& hour, int& min,
                     int& sec, int& msec) {
-  DecodeDate(dateTime, year, month, day);
-  DecodeTime(dateTime, hour, min, sec, msec);
+  int64_t dayNumber;
+  int ms;
+  ToTimeStamp(dateTime, dayNumber, ms);
+  DayToDate(dayNumber, year, month, day);
+  hour = ms / 3600000;
+  min = ms / 60000 % 60;
+  sec = ms / 1000 % 60;
+  msec = ms % 1000;
 }
 
 TDateTime Now() {
@@ -324,12 +336,12 @@ std::string FormatDateTime(const std::string& format, TDateTime dateTime) {
   DecodeDateTime(dateTime, year, month, day, hour, min, sec, msec);
   bool twelveHour = false;
   for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != 'a' && format[i] != 'A') continue;
     if (StartsWithNoCase(format, i, "ampm") || StartsWithNoCase(format, i, "am/pm")) {
       twelveHour = true;
     }
   }
-  std::string out;
-  out.reserve(format.size() + 8);
+  std::string out;  // short results stay in the string's own buffer
   size_t i = 0;
   while (i < format.size()) {
     char c = format[i];
