@@ -14,14 +14,22 @@ struct TIntCase {
 
 TEST(StrToIntTest, AcceptsDecimalHexSignsAndLeadingBlanks) {
   const TIntCase cases[] = {
-      {"0", 0},           {"10", 10},
-      {"  42", 42},       {"-7", -7},
-      {"+7", 7},          {"$10", 16},
-      {"x1F", 31},        {"X1f", 31},
-      {"0x80", 128},      {"0XFF", 255},
-      {"-$10", -16},      {" \t-0x1", -1},
-      {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-      {"$FFFFFFFF", -1},  {"0x80000000", INT32_MIN},
+      {"0", 0},
+      {"10", 10},
+      {"  42", 42},
+      {"-7", -7},
+      {"+7", 7},
+      {"$10", 16},
+      {"x1F", 31},
+      {"X1f", 31},
+      {"0x80", 128},
+      {"0XFF", 255},
+      {"-$10", -16},
+      {" \t-0x1", -1},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
+      {"$FFFFFFFF", -1},
+      {"0x80000000", INT32_MIN},
       {"007", 7},
   };
   for (const auto& c : cases) {
@@ -31,9 +39,9 @@ TEST(StrToIntTest, AcceptsDecimalHexSignsAndLeadingBlanks) {
 }
 
 TEST(StrToIntTest, RejectsEverythingElseWithTheTextAsTyped) {
-  const char* bad[] = {"",      " ",    "-",         "+",          "$",          "0x",
-                       "1 ",    "1a",   "abc",       "2147483648", "-2147483649", "$100000000",
-                       "1.5",   "--1",  "- 1",       "0x-1",       "１",         "99999999999999999999"};
+  const char* bad[] = {"",    " ",   "-",   "+",          "$",           "0x",
+                       "1 ",  "1a",  "abc", "2147483648", "-2147483649", "$100000000",
+                       "1.5", "--1", "- 1", "0x-1",       "１",          "99999999999999999999"};
   for (const char* text : bad) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(TryStrToInt(text).has_value());
