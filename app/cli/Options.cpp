@@ -19,13 +19,13 @@ TOptions::TOptions(const std::vector<std::string>& Args, std::initializer_list<O
       inline_value = name.substr(eq + 1);
       name.resize(eq);
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* option = nullptr;
     for (const OptionSpec& s : Specs) {
-      if (name == s.Name) spec = &s;
+      if (name == s.Name) option = &s;
     }
-    if (!spec) throw EUsageError("unknown option --" + name);
+    if (!option) throw EUsageError("unknown option --" + name);
     if (FValues.count(name)) throw EUsageError("--" + name + " given twice");
-    if (!spec->TakesValue) {
+    if (!option->TakesValue) {
       if (inline_value) throw EUsageError("--" + name + " takes no value");
       FValues[name] = "";
     } else if (inline_value) {
