@@ -74,9 +74,13 @@ std::unique_ptr<TUser> ReadUser(db::TDataSet& row) {
 
 }  // namespace
 
-std::unique_ptr<TUser> TUsersCatalogue::LoadUser(int32_t UserCode) {
+void TUsersCatalogue::Clear() {
   FResultSet = nullptr;
   FStoredProc.reset();
+}
+
+std::unique_ptr<TUser> TUsersCatalogue::LoadUser(int32_t UserCode) {
+  Clear();
   FStoredProc = db::DBManager()->CreateStoredProc("PRC_USERS");
   db::TParams& params = FStoredProc->GetParams();
   params.ParamByName("i_operation").SetAsString("S");

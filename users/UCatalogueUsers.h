@@ -32,6 +32,10 @@ class TUsersCatalogue {
   // ("Field '%s' not found") and conversion errors pass to the caller.
   std::unique_ptr<TUser> LoadUser(int32_t UserCode);
 
+  // Releases the last load's stored procedure object and result set, e.g.
+  // before the database manager's connection goes away.
+  void Clear();
+
  private:
   std::unique_ptr<db::TMyStoredProc> FStoredProc;
   db::TDataSet* FResultSet = nullptr;  // owned by FStoredProc

@@ -123,11 +123,8 @@ RETURNS varchar LANGUAGE sql STABLE AS $$
    WHERE kind = i_kind AND code = i_code AND language = i_language
 $$;
 
--- Rows of "PRC_USERS" with i_operation "S" and option "C": the record of user
--- i_codusuario, descriptions in language i_language (1 when null).
-CREATE FUNCTION clavira_users(i_operation varchar, i_option varchar, i_codusuario integer,
-                              i_language integer)
-RETURNS TABLE (
+-- The columns of a "PRC_USERS" row.
+CREATE TYPE clavira_user_row AS (
   "CodUsuario" integer, "UName" varchar, "UserName" varchar, "CodPerfil" integer,
   "DES_PERFIL" varchar, "Clave" varchar, "FecExpiracion" timestamp, "Address1" varchar,
   "Address2" varchar, "Address3" varchar, "Phone1" varchar, "Phone2" varchar, "Phone3" varchar,
@@ -140,7 +137,13 @@ RETURNS TABLE (
   "DES_CITY" varchar, "SITEID" varchar, "DES_SITE" varchar, "BUILDINGID" varchar,
   "DES_BUILDING" varchar, "FLOORID" varchar, "DES_FLOOR" varchar, "COMPANYID" varchar,
   "DES_COMPANY" varchar, "Cha_id" varchar, "DES_CARGO" varchar, "USS_ID" varchar,
-  "DES_USER_STATUS" varchar)
+  "DES_USER_STATUS" varchar);
+
+-- Rows of "PRC_USERS" with i_operation "S" and option "C": the record of user
+-- i_codusuario, descriptions in language i_language (1 when null).
+CREATE FUNCTION clavira_users(i_operation varchar, i_option varchar, i_codusuario integer,
+                              i_language integer)
+RETURNS SETOF clavira_user_row
 LANGUAGE plpgsql STABLE AS $$
 #variable_conflict use_column
 DECLARE
