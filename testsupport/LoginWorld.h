@@ -6,16 +6,17 @@
 // of each engine and the given data files into one database per engine, and
 // sets the process environment so that the shared runtime library and the
 // ODBC layer reach them (VESQUIN_*, ODBCSYSINI, CLAVIRA_ODBC_*). The
-// destructor stops both servers. Programs link db for the password helper.
+// destructor stops both servers and puts the environment back. Programs link db for the password
+// helper.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace testsupport {
 
-class PgCluster;
 class SlapdServer;
 
 struct LoginWorldOptions {
@@ -36,6 +37,8 @@ class LoginWorld {
 
   // The connection string in the engine's own format.
   std::string ConnectionString(const std::string& Engine) const;
+  // A DSN-less ODBC connection string to Engine's database, for direct calls.
+  std::string OdbcConnectionString(const std::string& Engine) const;
   // Points the shared runtime library at Engine's database (VESQUIN_ENGINE,
   // VESQUIN_CONNECTION), then replaces the database manager by one
   // connected as the window connects it.
@@ -54,12 +57,19 @@ class LoginWorld {
   std::string DirectoryPath() const;
   std::string PeopleDn() const;
   SlapdServer& Directory() { return *FSlapd; }
-  PgCluster& Database() { return *FPg; }
   // Stops the database server (the connection is left to find it gone).
   void StopDatabase();
 
  private:
-  std::unique_ptr<PgCluster> FPg;
+  void Psql(const std::string& Database, const std::vector<std::string>& Args);
+
+  // Sets an environment variable, remembering its value for the destructor.
+  void SetEnv(const char* Name, const std::string& Value);
+
+  std::vector<std::pair<std::string, std::optional<std::string>>> FSavedEnv;
+  std::string FDir;  // the cluster's base folder
+  int FPort = 0;
+  bool FRunning = false;
   std::unique_ptr<SlapdServer> FSlapd;
 };
 

@@ -6,6 +6,7 @@ INSERT INTO profile_descriptions VALUES (5, 1, 'Operador'), (5, 2, 'Operator'), 
 INSERT INTO lookups VALUES ('department', '10'), ('country', 'CL'), ('user_status', 'A');
 INSERT INTO lookup_descriptions VALUES
   ('department', '10', 1, 'Sistemas'), ('department', '10', 2, 'Systems'),
+  ('department', '10', 3, 'Sistemas PT'),
   ('country', 'CL', 1, 'Chile'), ('country', 'CL', 2, 'Chile'),
   ('user_status', 'A', 1, 'Vigente'), ('user_status', 'A', 2, 'Current');
 
