@@ -102,9 +102,11 @@ LoginWorld::LoginWorld(const LoginWorldOptions& Options) {
     Psql(DatabaseOf(engine), files);
   }
 
-  SlapdOptions directory;
-  directory.LdifFile = Options.LdifFile;
-  FSlapd = std::make_unique<SlapdServer>(directory);
+  if (Options.Directory) {
+    SlapdOptions directory;
+    directory.LdifFile = Options.LdifFile;
+    FSlapd = std::make_unique<SlapdServer>(directory);
+  }
 }
 
 LoginWorld::~LoginWorld() {

@@ -23,6 +23,7 @@ struct LoginWorldOptions {
   std::vector<std::string> SqlFiles;  // data loaded into both databases, in order
   std::string LdifFile;               // directory entries below the suffix
   std::string Language = "Ing";       // VESQUIN_LANGUAGE
+  bool Directory = true;              // start the slapd
 };
 
 class LoginWorld {

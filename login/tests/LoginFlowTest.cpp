@@ -232,7 +232,7 @@ TEST(LoginFlowOwnServer, DatabaseGoingAway) {
     SCOPED_TRACE(engine);
     testsupport::LoginWorldOptions options;
     options.SqlFiles = {kData + "users.sql"};
-    options.LdifFile = kData + "people.ldif";
+    options.Directory = false;
     LoginWorld world(options);
     world.SetPassword("ana", "ana-pw");
     world.Connect(engine);
