@@ -1,0 +1,251 @@
+#include "login/DirectoryBind.h"
+
+#include <ldap.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "platform/Conversions.h"
+
+namespace login {
+namespace {
+
+enum class BindKind { kPlain, kTls, kAnonymous };
+
+// The code is the flag's hexadecimal value written with decimal digits.
+std::optional<BindKind> OptionFor(int32_t security) {
+  switch (security) {
+    case 0:   // no option
+    case 4:   // read-only server: nothing to choose between here
+    case 8:   // prompt for credentials: the credentials are given
+    case 20:  // fast bind: a simple bind is already the fastest
+      return BindKind::kPlain;
+    case 1:   // secure authentication: the password never travels in clear
+    case 2:   // encryption / SSL
+    case 40:  // signing
+    case 80:  // sealing
+      return BindKind::kTls;
+    case 10:  // no authentication
+      return BindKind::kAnonymous;
+    default:
+      return std::nullopt;
+  }
+}
+
+struct Target {
+  std::string Uri;  // empty: the library's default server
+  std::string BaseDn;
+  bool Ldaps = false;
+};
+
+// Splits host[:port][/base-DN]; nothing else is interpreted.
+std::optional<Target> ParsePath(const std::string& path, std::string& why) {
+  Target t;
+  std::string hostport = path;
+  if (auto slash = path.find('/'); slash != std::string::npos) {
+    hostport = path.substr(0, slash);
+    t.BaseDn = path.substr(slash + 1);
+  }
+  if (hostport.empty()) return t;
+  std::string host = hostport;
+  std::string port;
+  if (hostport.front() == '[') {  // [IPv6]:port
+    auto close = hostport.find(']');
+    if (close == std::string::npos) {
+      why = "malformed host in path";
+      return std::nullopt;
+    }
+    host = hostport.substr(0, close + 1);
+    std::string rest = hostport.substr(close + 1);
+    if (!rest.empty()) {
+      if (rest.front() != ':') {
+        why = "malformed host in path";
+        return std::nullopt;
+      }
+      port = rest.substr(1);
+    }
+  } else if (auto colon = hostport.rfind(':'); colon != std::string::npos) {
+    host = hostport.substr(0, colon);
+    port = hostport.substr(colon + 1);
+  }
+  if (host.empty() || host.find_first_of(" \t?#%@") != std::string::npos) {
+    why = "malformed host in path";
+    return std::nullopt;
+  }
+  if (!port.empty()) {
+    if (port.find_first_not_of("0123456789") != std::string::npos || port.size() > 5 ||
+        std::stoi(port) < 1 || std::stoi(port) > 65535) {
+      why = "malformed port in path";
+      return std::nullopt;
+    }
+  }
+  t.Ldaps = port == "636";
+  t.Uri = std::string(t.Ldaps ? "ldaps://" : "ldap://") + host + (port.empty() ? "" : ":" + port);
+  return t;
+}
+
+int TimeoutSeconds() {
+  if (const char* text = std::getenv("CLAVIRA_LDAP_TIMEOUT")) {
+    auto value = platform::TryStrToInt(text);
+    if (value && *value > 0) return *value;
+  }
+  return 10;
+}
+
+const char kSystemTrustStore[] = "/etc/ssl/certs/ca-certificates.crt";
+
+struct Unbinder {
+  void operator()(LDAP* ld) const { ldap_unbind_ext_s(ld, nullptr, nullptr); }
+};
+using Connection = std::unique_ptr<LDAP, Unbinder>;
+
+// "<step>: <text> (<code>)" and the server's diagnostic message, if any.
+std::string Describe(LDAP* ld, const char* step, int rc) {
+  std::string text =
+      std::string(step) + ": " + ldap_err2string(rc) + " (" + std::to_string(rc) + ")";
+  char* message = nullptr;
+  if (ld && ldap_get_option(ld, LDAP_OPT_DIAGNOSTIC_MESSAGE, &message) == LDAP_OPT_SUCCESS &&
+      message) {
+    if (*message) text += "; server: " + std::string(message);
+    ldap_memfree(message);
+  }
+  return text;
+}
+
+// A connection starts without the library's TLS file settings (ldap.conf,
+// LDAPTLS_*): they are copied in, the system trust store stands in for a
+// missing CA, and the server's certificate is always verified, whatever
+// ldap.conf says. The new context is made last, from these settings.
+bool SetUpTls(LDAP* ld) {
+  bool have_ca = false;
+  for (int option : {LDAP_OPT_X_TLS_CACERTFILE, LDAP_OPT_X_TLS_CACERTDIR, LDAP_OPT_X_TLS_CERTFILE,
+                     LDAP_OPT_X_TLS_KEYFILE}) {
+    char* value = nullptr;
+    if (ldap_get_option(nullptr, option, &value) == LDAP_OPT_SUCCESS && value) {
+      bool set = *value != 0;
+      if (set && ldap_set_option(ld, option, value) != LDAP_OPT_SUCCESS) set = false;
+      if (set && (option == LDAP_OPT_X_TLS_CACERTFILE || option == LDAP_OPT_X_TLS_CACERTDIR)) {
+        have_ca = true;
+      }
+      ldap_memfree(value);
+    }
+  }
+  if (!have_ca && access(kSystemTrustStore, R_OK) == 0 &&
+      ldap_set_option(ld, LDAP_OPT_X_TLS_CACERTFILE, kSystemTrustStore) != LDAP_OPT_SUCCESS) {
+    return false;
+  }
+  int demand = LDAP_OPT_X_TLS_DEMAND;
+  int client = 0;
+  return ldap_set_option(ld, LDAP_OPT_X_TLS_REQUIRE_CERT, &demand) == LDAP_OPT_SUCCESS &&
+         ldap_set_option(ld, LDAP_OPT_X_TLS_NEWCTX, &client) == LDAP_OPT_SUCCESS;
+}
+
+bool Attempt(const std::string& account, const std::string& password, const std::string& path,
+             BindKind kind, std::string& why) {
+  auto target = ParsePath(path, why);
+  if (!target) return false;
+
+  LDAP* raw = nullptr;
+  int rc = ldap_initialize(&raw, target->Uri.empty() ? nullptr : target->Uri.c_str());
+  Connection ld(raw);
+  if (rc != LDAP_SUCCESS || !ld) {
+    why = Describe(nullptr, "ldap_initialize", rc);
+    return false;
+  }
+  int version = LDAP_VERSION3;
+  timeval timeout{TimeoutSeconds(), 0};
+  if (ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version) != LDAP_OPT_SUCCESS ||
+      ldap_set_option(ld.get(), LDAP_OPT_NETWORK_TIMEOUT, &timeout) != LDAP_OPT_SUCCESS ||
+      ldap_set_option(ld.get(), LDAP_OPT_TIMEOUT, &timeout) != LDAP_OPT_SUCCESS ||
+      ldap_set_option(ld.get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF) != LDAP_OPT_SUCCESS) {
+    why = "could not set connection options";
+    return false;
+  }
+
+  if ((kind == BindKind::kTls || target->Ldaps) && !SetUpTls(ld.get())) {
+    why = "could not set up TLS";
+    return false;
+  }
+
+  if (kind == BindKind::kTls && !target->Ldaps) {
+    rc = ldap_start_tls_s(ld.get(), nullptr, nullptr);
+    if (rc != LDAP_SUCCESS) {
+      why = Describe(ld.get(), "StartTLS", rc);
+      return false;
+    }
+  }
+
+  berval credentials{};
+  std::string name;
+  if (kind != BindKind::kAnonymous) {
+    name = account;
+    credentials.bv_val = const_cast<char*>(password.data());
+    credentials.bv_len = password.size();
+  }
+  rc = ldap_sasl_bind_s(ld.get(), name.empty() ? nullptr : name.c_str(), LDAP_SASL_SIMPLE,
+                        &credentials, nullptr, nullptr, nullptr);
+  if (rc != LDAP_SUCCESS) {
+    why = Describe(ld.get(), "bind", rc);
+    return false;
+  }
+
+  if (!target->BaseDn.empty()) {
+    // Opening the object: it must exist and be visible to the bound session.
+    char no_attributes[] = LDAP_NO_ATTRS;
+    char* attributes[] = {no_attributes, nullptr};
+    LDAPMessage* result = nullptr;
+    rc = ldap_search_ext_s(ld.get(), target->BaseDn.c_str(), LDAP_SCOPE_BASE, "(objectClass=*)",
+                           attributes, 1, nullptr, nullptr, &timeout, 1, &result);
+    if (result) ldap_msgfree(result);
+    if (rc != LDAP_SUCCESS) {
+      why = Describe(ld.get(), "reading the base object", rc);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Run(const std::string& account, const std::string& password, const std::string& path,
+         int32_t security, bool checks_password, std::string* diagnostic) {
+  std::string why;
+  bool ok = false;
+  try {
+    auto kind = OptionFor(security);
+    if (!kind || (checks_password && security == 0)) {
+      why = "security code " + std::to_string(security) + " is not a bind option";
+    } else if (checks_password && *kind == BindKind::kAnonymous) {
+      why = "no authentication checks no password";
+    } else if (*kind != BindKind::kAnonymous && !account.empty() && password.empty()) {
+      why = "empty password: no bind made";
+    } else if (checks_password && account.empty() && password.empty()) {
+      why = "empty account and password: an anonymous bind checks no password";
+    } else {
+      ok = Attempt(account, password, path, *kind, why);
+    }
+  } catch (const std::exception& e) {
+    why = e.what();
+    ok = false;
+  } catch (...) {
+    why = "unknown error";
+    ok = false;
+  }
+  if (diagnostic) *diagnostic = ok ? std::string() : why;
+  return ok;
+}
+
+}  // namespace
+
+bool DirectoryBind(const std::string& Account, const std::string& Password, const std::string& Path,
+                   int32_t Security, std::string* Diagnostic) {
+  return Run(Account, Password, Path, Security, /*checks_password=*/true, Diagnostic);
+}
+
+bool DirectoryLogin(const std::string& Account, const std::string& Password,
+                    const std::string& Path, int32_t Security, std::string* Diagnostic) {
+  return Run(Account, Password, Path, Security, /*checks_password=*/false, Diagnostic);
+}
+
+}  // namespace login

@@ -1,0 +1,109 @@
+#include "testsupport/Process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/Exception.h"
+
+namespace testsupport {
+
+ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string& Input,
+                         const std::vector<std::string>& Env) {
+  ProcessResult result;
+  if (Args.empty()) return result;
+  int in[2], out[2], err[2];
+  if (pipe2(in, O_CLOEXEC) != 0) return result;
+  if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+    close(in[0]);
+    close(in[1]);
+    return result;
+  }
+  std::vector<char*> argv;
+  for (const auto& a : Args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    for (const auto& entry : Env) {
+      auto eq = entry.find('=');
+      if (eq == std::string::npos) continue;
+      std::string name = entry.substr(0, eq);
+      if (eq + 1 == entry.size()) {
+        unsetenv(name.c_str());
+      } else {
+        setenv(name.c_str(), entry.c_str() + eq + 1, 1);
+      }
+    }
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  if (pid < 0) {
+    close(in[1]);
+    close(out[0]);
+    close(err[0]);
+    return result;
+  }
+  // Feed the input and drain both outputs together so that neither side blocks.
+  auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
+  size_t written = 0;
+  int input = in[1];
+  if (Input.empty()) {
+    close(input);
+    input = -1;
+  }
+  int outputs[2] = {out[0], err[0]};
+  std::string* sinks[2] = {&result.Output, &result.Error};
+  char buffer[4096];
+  while (outputs[0] >= 0 || outputs[1] >= 0) {
+    pollfd fds[3] = {{outputs[0], POLLIN, 0}, {outputs[1], POLLIN, 0}, {input, POLLOUT, 0}};
+    if (poll(fds, 3, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (input >= 0 && fds[2].revents) {
+      ssize_t n = write(input, Input.data() + written, Input.size() - written);
+      if (n > 0) written += n;
+      if ((n < 0 && errno != EINTR) || written == Input.size()) {
+        close(input);
+        input = -1;
+      }
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (outputs[i] < 0 || !fds[i].revents) continue;
+      ssize_t n = read(outputs[i], buffer, sizeof buffer);
+      if (n > 0) {
+        sinks[i]->append(buffer, n);
+      } else if (n == 0 || errno != EINTR) {
+        close(outputs[i]);
+        outputs[i] = -1;
+      }
+    }
+  }
+  if (input >= 0) close(input);
+  std::signal(SIGPIPE, old_pipe);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string MakeTempDir(const std::string& Prefix) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (Prefix + "-XXXXXX")).string();
+  if (!mkdtemp(pattern.data())) throw platform::Exception("cannot make a temporary directory");
+  return pattern;
+}
+
+}  // namespace testsupport
