@@ -16,6 +16,7 @@
 #include "bench/login/RawFloor.h"
 #include "db/DBManagerClass.h"
 #include "db/Vesquin.h"
+#include "login/DirectoryBind.h"
 #include "login/ULoginVelkor.h"
 #include "testsupport/LoginWorld.h"
 #include "users/UCatalogueUsers.h"
@@ -97,6 +98,24 @@ void BM_DirectoryUser_Floor(benchmark::State& state) {
   for (auto _ : state) FloorDirectory(state);
 }
 
+// The bind alone, through the login service and directly.
+void BM_DirectoryBind_Service(benchmark::State& state) {
+  World();
+  const std::string dn = "uid=alice,ou=people,dc=clavira,dc=test";
+  for (auto _ : state) {
+    if (!login::DirectoryBind(dn, "alice-secret", World().World->DirectoryPath(), 4))
+      state.SkipWithError("bind failed");
+  }
+}
+void BM_DirectoryBind_Raw(benchmark::State& state) {
+  World();
+  const std::string dn = "uid=alice,ou=people,dc=clavira,dc=test";
+  for (auto _ : state) {
+    if (!bench::RawLdapBind(World().World->DirectoryPath(), dn, "alice-secret"))
+      state.SkipWithError("bind failed");
+  }
+}
+
 long ResidentKb() {
   std::ifstream statm("/proc/self/statm");
   long pages = 0, resident = 0;
@@ -129,6 +148,8 @@ BENCHMARK(BM_DatabaseUser_Flow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DatabaseUser_Floor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DirectoryUser_Flow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DirectoryUser_Floor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DirectoryBind_Service)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DirectoryBind_Raw)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DatabaseUser_Memory)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DirectoryUser_Memory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
