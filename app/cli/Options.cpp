@@ -1,0 +1,94 @@
+#include <termios.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "app/cli/Subcommand.h"
+
+namespace app::cli {
+
+Options::Options(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs) {
+  for (size_t i = 0; i < Args.size(); ++i) {
+    const std::string& arg = Args[i];
+    if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
+      throw EUsageError("unexpected argument '" + arg + "'");
+    }
+    std::string name = arg.substr(2);
+    std::optional<std::string> inline_value;
+    if (auto eq = name.find('='); eq != std::string::npos) {
+      inline_value = name.substr(eq + 1);
+      name.resize(eq);
+    }
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& s : Specs) {
+      if (name == s.Name) spec = &s;
+    }
+    if (!spec) throw EUsageError("unknown option --" + name);
+    if (FValues.count(name)) throw EUsageError("--" + name + " given twice");
+    if (!spec->TakesValue) {
+      if (inline_value) throw EUsageError("--" + name + " takes no value");
+      FValues[name] = "";
+    } else if (inline_value) {
+      FValues[name] = *inline_value;
+    } else if (i + 1 < Args.size()) {
+      FValues[name] = Args[++i];
+    } else {
+      throw EUsageError("--" + name + " needs a value");
+    }
+  }
+}
+
+std::optional<std::string> Options::Value(const std::string& Name) const {
+  auto found = FValues.find(Name);
+  if (found == FValues.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string Options::Required(const std::string& Name) const {
+  auto value = Value(Name);
+  if (!value) throw EUsageError("missing --" + Name);
+  return *value;
+}
+
+namespace {
+
+std::string FirstLine(std::istream& in) {
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+std::string ReadPassword(const Options& Given, std::ostream& Err) {
+  if (Given.Has("password") && Given.Has("password-stdin")) {
+    throw EUsageError("give either --password or --password-stdin, not both");
+  }
+  if (Given.Has("password-stdin")) return FirstLine(std::cin);
+  if (auto password = Given.Value("password")) return *password;
+  if (!isatty(STDIN_FILENO)) {
+    throw EUsageError("no password: use --password-stdin or --password, or run on a terminal");
+  }
+  Err << "Password: " << std::flush;
+  termios saved{};
+  bool restore = tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (restore) {
+    termios silent = saved;
+    silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    silent.c_lflag |= ECHONL;
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+  }
+  std::string password = FirstLine(std::cin);
+  if (restore) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+  return password;
+}
+
+int Answer(const std::string& Message, const char* Success, bool Verbose, const std::string& Why,
+           std::ostream& Out, std::ostream& Err) {
+  if (Verbose && !Why.empty()) Err << Why << "\n";
+  Out << Message << "\n";
+  return Message == Success ? kSuccess : kFailure;
+}
+
+}  // namespace app::cli

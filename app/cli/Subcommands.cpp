@@ -1,0 +1,15 @@
+#include "app/cli/Subcommand.h"
+
+namespace app::cli {
+
+const std::vector<const Subcommand*>& Subcommands() {
+  static const std::vector<const Subcommand*> all = {
+      &kDirectorySubcommand,
+      &kOsSubcommand,
+      &kDbSubcommand,
+      &kEncryptSubcommand,
+  };
+  return all;
+}
+
+}  // namespace app::cli

@@ -1,0 +1,55 @@
+// clavira-cli: the window's checks, headless.
+#include <csignal>
+#include <iomanip>
+#include <iostream>
+
+#include "app/cli/Subcommand.h"
+
+namespace {
+
+void Usage(std::ostream& out) {
+  out << "usage: clavira-cli <subcommand> [options]\n"
+         "       clavira-cli <subcommand> --help\n\nsubcommands:\n";
+  for (const auto* sub : app::cli::Subcommands()) {
+    out << "  " << std::left << std::setw(12) << sub->Name << sub->Summary << "\n";
+  }
+  out << "\nexit status: 0 success message, 1 failure message, 2 usage error,\n"
+         "3 an error ended the attempt (its text on standard error).\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::signal(SIGPIPE, SIG_IGN);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    Usage(std::cerr);
+    return app::cli::kUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    Usage(std::cout);
+    return app::cli::kSuccess;
+  }
+  const app::cli::Subcommand* chosen = nullptr;
+  for (const auto* sub : app::cli::Subcommands()) {
+    if (args[0] == sub->Name) chosen = sub;
+  }
+  if (!chosen) {
+    std::cerr << "clavira-cli: unknown subcommand '" << args[0] << "'\n";
+    Usage(std::cerr);
+    return app::cli::kUsage;
+  }
+  try {
+    return chosen->Run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+  } catch (const app::cli::EUsageError& e) {
+    std::cerr << "clavira-cli " << chosen->Name << ": " << e.Message() << "\n"
+              << "Try 'clavira-cli " << chosen->Name << " --help'.\n";
+    return app::cli::kUsage;
+  } catch (const platform::Exception& e) {
+    std::cerr << e.Message() << "\n";
+    return app::cli::kError;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return app::cli::kError;
+  }
+}

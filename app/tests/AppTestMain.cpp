@@ -1,0 +1,22 @@
+// Runs the window tests inside the application object, offscreen.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/ErrorDisplay.h"
+#include "testsupport/Process.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  const std::string runtime = testsupport::MakeTempDir("clavira-xdg");
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  int status;
+  {
+    app::TApplication application(argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  std::filesystem::remove_all(runtime);
+  return status;
+}

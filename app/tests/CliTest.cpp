@@ -1,0 +1,196 @@
+// clavira-cli as scripts use it: the real program against a private slapd and
+// a pam_wrapper stack.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+#include "testsupport/PamStack.h"
+#include "testsupport/Process.h"
+#include "testsupport/SlapdServer.h"
+
+namespace {
+
+using testsupport::ProcessResult;
+using testsupport::RunProcess;
+
+testsupport::SlapdServer& Server() {
+  static auto server =
+      std::make_unique<testsupport::SlapdServer>(testsupport::SlapdOptions{.Tls = true});
+  return *server;
+}
+
+// The TLS CA is trusted through the library's usual variable.
+ProcessResult Cli(std::vector<std::string> Args, const std::string& Input = "",
+                  std::vector<std::string> Env = {}) {
+  Args.insert(Args.begin(), CLAVIRA_CLI);
+  Env.insert(Env.begin(), "LDAPTLS_CACERT=" + Server().CaFile());
+  return RunProcess(Args, Input, Env);
+}
+
+std::string FirstLine(const std::string& Text) {
+  return Text.substr(0, Text.find('\n'));
+}
+
+std::vector<std::string> Directory(const std::string& Uid, const std::string& Security) {
+  return {"directory",  "--account", Server().UserDn(Uid), "--path", Server().HostPort(),
+          "--security", Security};
+}
+
+TEST(CliDirectory, AnswersWithTheWindowsMessageAndStatus) {
+  struct Case {
+    const char* Uid;
+    const char* Password;
+    const char* Security;
+    const char* Message;
+    int Status;
+  };
+  const Case cases[] = {
+      {"alice", "alice-secret", "0", "autenticado con exito", 0},
+      {"alice", "wrong", "0", "autenticacion fallida", 1},
+      {"alice", "", "0", "autenticacion fallida", 1},
+      {"bob", "bob-secret", "2", "autenticado con exito", 0},
+      {"alice", "alice-secret", "3", "autenticacion fallida", 1},
+      {"alice", "wrong", "10", "autenticado con exito", 0},
+      {"alice", "alice-secret", "$14", "autenticado con exito", 0},
+      {"alice", "alice-secret", "0x10", "autenticacion fallida", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Uid) + " / " + c.Security);
+    std::vector<std::string> args = Directory(c.Uid, c.Security);
+    args.push_back("--password-stdin");
+    ProcessResult r = Cli(args, std::string(c.Password) + "\n");
+    EXPECT_EQ(FirstLine(r.Output), c.Message);
+    EXPECT_EQ(r.ExitCode, c.Status) << r.Error;
+  }
+}
+
+TEST(CliDirectory, PasswordOptionAndDefaultSecurity) {
+  ProcessResult r = Cli({"directory", "--account", Server().UserDn("bob"), "--path",
+                         Server().HostPort(), "--password", "bob-secret"});
+  EXPECT_EQ(r.Output, "autenticado con exito\n");
+  EXPECT_EQ(r.ExitCode, 0);
+}
+
+TEST(CliDirectory, VerboseSaysWhyButNeverThePassword) {
+  auto args = Directory("alice", "0");
+  args.insert(args.end(), {"--password-stdin", "--verbose"});
+  ProcessResult r = Cli(args, "not-her-password\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Error.find("Invalid credentials (49)"), std::string::npos) << r.Error;
+  EXPECT_EQ(r.Error.find("not-her-password"), std::string::npos);
+  EXPECT_EQ(r.Output.find("not-her-password"), std::string::npos);
+
+  // Without the CA the certificate cannot be verified, and nothing is sent.
+  args = Directory("alice", "2");
+  args.insert(args.end(), {"--password-stdin", "--verbose"});
+  r = RunProcess(
+      [&] {
+        args.insert(args.begin(), CLAVIRA_CLI);
+        return args;
+      }(),
+      "alice-secret\n", {"LDAPTLS_CACERT=", "LDAPTLS_CACERTDIR="});
+  EXPECT_EQ(FirstLine(r.Output), "autenticacion fallida");
+  EXPECT_NE(r.Error.find("StartTLS"), std::string::npos) << r.Error;
+}
+
+TEST(CliDirectory, NonIntegerSecurityIsAnError) {
+  for (const char* text : {"abc", "", "1.5"}) {
+    auto args = Directory("alice", text);
+    args.push_back("--password-stdin");
+    ProcessResult r = Cli(args, "alice-secret\n");
+    EXPECT_EQ(r.ExitCode, 3) << text;
+    EXPECT_EQ(r.Output, "") << text;
+    EXPECT_EQ(r.Error, "'" + std::string(text) + "' is not a valid integer value\n");
+  }
+}
+
+TEST(CliDirectory, EmptyPathUsesTheConfiguredDefaultServer) {
+  ProcessResult r =
+      Cli({"directory", "--account", Server().UserDn("alice"), "--path", "", "--password-stdin"},
+          "alice-secret\n", {"LDAPURI=ldap://" + Server().HostPort()});
+  EXPECT_EQ(r.Output, "autenticado con exito\n");
+  EXPECT_EQ(r.ExitCode, 0) << r.Error;
+}
+
+TEST(CliDirectory, UnansweredServerEndsWithinTheTimeOut) {
+  // A slapd stopped with SIGSTOP accepts connections (the kernel does) but never answers.
+  testsupport::SlapdServer frozen;
+  ASSERT_EQ(RunProcess({"sh", "-c", "kill -STOP $(cat " + frozen.Dir() + "/slapd.pid)"}).ExitCode,
+            0);
+  auto start = std::chrono::steady_clock::now();
+  ProcessResult r = Cli({"directory", "--account", frozen.UserDn("alice"), "--path",
+                         frozen.HostPort(), "--password-stdin", "--verbose"},
+                        "alice-secret\n", {"CLAVIRA_LDAP_TIMEOUT=1"});
+  auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  RunProcess({"sh", "-c", "kill -CONT $(cat " + frozen.Dir() + "/slapd.pid)"});
+  EXPECT_EQ(r.Output, "autenticacion fallida\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_LT(seconds, 5.0) << r.Error;
+}
+
+TEST(CliDirectory, PromptsOnATerminalWithoutEcho) {
+  // script(1) gives the program a terminal; the password is typed after the prompt.
+  const std::string command = std::string(CLAVIRA_CLI) + " directory --account " +
+                              Server().UserDn("alice") + " --path " + Server().HostPort();
+  ProcessResult r = RunProcess(
+      {"sh", "-c", "(sleep 1; echo alice-secret) | script -qec \"$0\" /dev/null", command});
+  EXPECT_NE(r.Output.find("Password: "), std::string::npos) << r.Output;
+  EXPECT_NE(r.Output.find("autenticado con exito"), std::string::npos) << r.Output;
+  EXPECT_EQ(r.Output.find("alice-secret"), std::string::npos) << "the password was echoed";
+}
+
+TEST(CliUsage, WrongCommandLinesGiveStatus2) {
+  const std::string account = Server().UserDn("alice");
+  const std::vector<std::vector<std::string>> wrong = {
+      {},
+      {"nosuch"},
+      {"directory", "--path", "x", "--password", "p"},                   // no account
+      {"directory", "--account", account, "--password", "p"},            // no path
+      {"directory", "--account", account, "--path", "x", "--bogus"},     // unknown option
+      {"directory", "--account", account, "--path", "x", "stray"},       // positional
+      {"directory", "--account", account, "--path", "x", "--password"},  // missing value
+      {"directory", "--account", account, "--path", "x", "--password", "p", "--password-stdin"},
+      {"directory", "--account", account, "--path", "x"},  // no password, no terminal
+      {"os", "--password", "p"},                           // no name
+  };
+  for (const auto& args : wrong) {
+    ProcessResult r = Cli(args, "alice-secret\n");
+    std::string shown;
+    for (const auto& a : args) shown += a + " ";
+    EXPECT_EQ(r.ExitCode, 2) << shown;
+    EXPECT_EQ(r.Output, "") << shown;
+    EXPECT_NE(r.Error, "") << shown;
+  }
+}
+
+TEST(CliUsage, HelpListsTheSubcommands) {
+  ProcessResult r = Cli({"--help"});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_NE(r.Output.find("directory"), std::string::npos);
+  EXPECT_NE(r.Output.find("os"), std::string::npos);
+  r = Cli({"directory", "--help"});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_NE(r.Output.find("--security"), std::string::npos);
+}
+
+TEST(CliOs, ChecksThroughPam) {
+  testsupport::PamStack stack({{"alice", "alice-secret", ""}, {"carol@example", "c-pw", ""}});
+  auto os = [&](std::vector<std::string> args, const std::string& password) {
+    args.insert(args.begin(), {CLAVIRA_CLI, "os"});
+    args.push_back("--password-stdin");
+    return RunProcess(args, password + "\n", stack.Environment());
+  };
+  ProcessResult r = os({"--name", "alice"}, "alice-secret");
+  EXPECT_EQ(r.Output, "Exitoso\n");
+  EXPECT_EQ(r.ExitCode, 0) << r.Error;
+  r = os({"--name", "carol", "--domain", "example"}, "c-pw");
+  EXPECT_EQ(r.Output, "Exitoso\n");
+  r = os({"--name", "alice", "--verbose"}, "wrong-pw");
+  EXPECT_EQ(r.Output, "Fallido\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Error.find("pam_authenticate"), std::string::npos) << r.Error;
+  EXPECT_EQ(r.Error.find("wrong-pw"), std::string::npos);
+}
+
+}  // namespace
