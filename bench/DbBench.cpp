@@ -47,14 +47,16 @@ void ManagerCall(benchmark::State& state, const std::string& engine, const char*
   }
 }
 
-void BM_ManagerCall_Sql(benchmark::State& state) { ManagerCall(state, "SQL", "PRC_BENCH"); }
+void BM_ManagerCall_Sql(benchmark::State& state) {
+  ManagerCall(state, "SQL", "PRC_BENCH");
+}
 void BM_ManagerCall_Oracle(benchmark::State& state) {
   ManagerCall(state, "ORACLE", "PRC_BENCH_ORA");
 }
 
 // The same calls in raw ODBC: one connection, a statement per call, three
 // bound parameters, fetch, read the first column.
-void RawCall(benchmark::State& state, bool cursor) {
+void RawCall(benchmark::State& state, bool cursor, SQLULEN timeout = 0) {
   using namespace db::odbc;
   THandle dbc = Allocate(SQL_HANDLE_DBC, Environment());
   std::string text = g_cluster->OdbcConnectionString() + (cursor ? ";FetchRefcursors=1" : "");
@@ -71,6 +73,8 @@ void RawCall(benchmark::State& state, bool cursor) {
                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
     THandle stmt = Allocate(SQL_HANDLE_STMT, dbc.Get());
     SQLHSTMT h = stmt.Get();
+    if (timeout)
+      SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(timeout), 0);
     SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0, operation, 2, &opLen);
     SQLBindParameter(h, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0, option, 2, &optLen);
     SQLBindParameter(h, 3, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &id, 0, &idLen);
@@ -90,11 +94,21 @@ void RawCall(benchmark::State& state, bool cursor) {
   }
 }
 
-void BM_RawOdbcCall_Sql(benchmark::State& state) { RawCall(state, false); }
-void BM_RawOdbcCall_Oracle(benchmark::State& state) { RawCall(state, true); }
+void BM_RawOdbcCall_Sql(benchmark::State& state) {
+  RawCall(state, false);
+}
+void BM_RawOdbcCall_Oracle(benchmark::State& state) {
+  RawCall(state, true);
+}
+// The raw call with the layer's default query time-out (60 s): the
+// PostgreSQL driver sets the server's statement time-out around each call.
+void BM_RawOdbcCall_Sql_Timeout(benchmark::State& state) {
+  RawCall(state, false, 60);
+}
 
 BENCHMARK(BM_RawOdbcCall_Sql)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ManagerCall_Sql)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RawOdbcCall_Sql_Timeout)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawOdbcCall_Oracle)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ManagerCall_Oracle)->Unit(benchmark::kMicrosecond);
 

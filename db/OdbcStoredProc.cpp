@@ -3,15 +3,27 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform/Conversions.h"
 #include "platform/Exception.h"
 
 namespace db {
 namespace {
 
-// Seconds a single call may run before the driver cancels it.
-constexpr SQLULEN kQueryTimeout = 60;
+// Seconds a single call may run before the driver cancels it:
+// CLAVIRA_ODBC_QUERY_TIMEOUT, default 60, 0 for none. Some drivers spend a
+// round trip per call on it.
+SQLULEN QueryTimeout() {
+  static const SQLULEN timeout = [] {
+    const char* v = std::getenv("CLAVIRA_ODBC_QUERY_TIMEOUT");
+    if (!v || !*v) return SQLULEN{60};
+    auto parsed = platform::TryStrToInt(v);
+    return parsed && *parsed >= 0 ? static_cast<SQLULEN>(*parsed) : SQLULEN{60};
+  }();
+  return timeout;
+}
 // Long text goes to the server in pieces of this size.
 constexpr size_t kPutChunk = 64 * 1024;
 
@@ -398,7 +410,8 @@ void TOdbcStoredProc::Run(bool keepRows) {
 
   odbc::THandle stmt = odbc::Allocate(SQL_HANDLE_STMT, hdbc);
   SQLHSTMT h = stmt.Get();
-  SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(kQueryTimeout), 0);
+  if (SQLULEN timeout = QueryTimeout())
+    SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(timeout), 0);
 
   std::vector<TBinding> bindings(FParams.Count());
   SQLUSMALLINT marker = 0;

@@ -92,7 +92,10 @@ std::string PgCluster::OracleConnectionString() const {
 }
 
 std::string PgCluster::OdbcConnectionString() const {
+  // Braced only when needed: the PostgreSQL driver keeps braces on values
+  // other than the password.
   auto q = [](const std::string& v) {
+    if (v.find_first_of(";{}[](),=?*!@") == std::string::npos) return v;
     std::string out = "{";
     for (char c : v) {
       out += c;

@@ -1,9 +1,9 @@
 // Where the runtime library finds its settings.
 //
 // The environment variable VESQUIN_<KEY> wins (set, even to empty).
-// Otherwise the first configuration file that exists: $VESQUIN_CONFIG, else
-// $XDG_CONFIG_HOME/vesquin/vesquin.conf (default ~/.config/vesquin/vesquin.conf),
-// else /etc/vesquin/vesquin.conf. Lines are "key = value"; blank lines and
+// Otherwise the file $VESQUIN_CONFIG when that is set (only that file), else
+// the first that exists of $XDG_CONFIG_HOME/vesquin/vesquin.conf (default
+// ~/.config/vesquin/vesquin.conf) and /etc/vesquin/vesquin.conf. Lines are "key = value"; blank lines and
 // lines starting with "#" are skipped; the last line for a key wins. Read on
 // every call, so a change is seen at once.
 #pragma once
