@@ -40,6 +40,10 @@ PamStack::PamStack(const std::vector<PamUser>& Users, const std::string& Service
   WriteFile(FServiceDir + "/other", deny);
   setenv("PAM_WRAPPER_SERVICE_DIR", FServiceDir.c_str(), 1);
   setenv("PAM_WRAPPER", "1", 1);
+  // pam_wrapper opens libpam at its first use; deep binding breaks under ASan.
+  // (pam_wrapper 1.1.4 reads the switch under the UID_WRAPPER name.)
+  setenv("PAM_WRAPPER_DISABLE_DEEPBIND", "1", 1);
+  setenv("UID_WRAPPER_DISABLE_DEEPBIND", "1", 1);
 }
 
 PamStack::~PamStack() {
@@ -49,8 +53,15 @@ PamStack::~PamStack() {
 }
 
 std::vector<std::string> PamStack::Environment() const {
-  return {std::string("LD_PRELOAD=") + WrapperLibrary(), "PAM_WRAPPER=1",
-          "PAM_WRAPPER_SERVICE_DIR=" + FServiceDir};
+  // The ASan settings are harmless for a program built without it.
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  return {std::string("LD_PRELOAD=") + WrapperLibrary(),
+          "PAM_WRAPPER=1",
+          "PAM_WRAPPER_SERVICE_DIR=" + FServiceDir,
+          "PAM_WRAPPER_DISABLE_DEEPBIND=1",
+          "UID_WRAPPER_DISABLE_DEEPBIND=1",
+          "ASAN_OPTIONS=" + std::string(asan && *asan ? std::string(asan) + ":" : "") +
+              "verify_asan_link_order=0"};
 }
 
 void PamStack::AddUser(const PamUser& User) {

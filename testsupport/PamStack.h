@@ -29,7 +29,8 @@ class PamStack {
 
   const std::string& Service() const { return FService; }
   const std::string& ServiceDir() const { return FServiceDir; }
-  // "NAME=value" entries: LD_PRELOAD, PAM_WRAPPER, PAM_WRAPPER_SERVICE_DIR.
+  // "NAME=value" entries: LD_PRELOAD, PAM_WRAPPER, PAM_WRAPPER_SERVICE_DIR and
+  // what pam_wrapper needs under ASan.
   std::vector<std::string> Environment() const;
   void AddUser(const PamUser& User);
   // Another service over the same users; with AccountsAllowed false its

@@ -26,6 +26,7 @@ ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string
     return result;
   }
   std::vector<char*> argv;
+  argv.reserve(Args.size() + 1);
   for (const auto& a : Args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   pid_t pid = fork();

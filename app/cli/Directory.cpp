@@ -8,13 +8,13 @@ namespace app::cli {
 namespace {
 
 int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
-  Options given(Args, {{"account", true},
-                       {"path", true},
-                       {"security", true},
-                       kPasswordOption,
-                       kPasswordStdinOption,
-                       kVerboseOption,
-                       kHelpOption});
+  TOptions given(Args, {{"account", true},
+                        {"path", true},
+                        {"security", true},
+                        kPasswordOption,
+                        kPasswordStdinOption,
+                        kVerboseOption,
+                        kHelpOption});
   if (given.Has("help")) {
     Out << kDirectorySubcommand.Usage;
     return kSuccess;

@@ -7,7 +7,7 @@
 
 namespace app::cli {
 
-Options::Options(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs) {
+TOptions::TOptions(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs) {
   for (size_t i = 0; i < Args.size(); ++i) {
     const std::string& arg = Args[i];
     if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
@@ -38,13 +38,13 @@ Options::Options(const std::vector<std::string>& Args, std::initializer_list<Opt
   }
 }
 
-std::optional<std::string> Options::Value(const std::string& Name) const {
+std::optional<std::string> TOptions::Value(const std::string& Name) const {
   auto found = FValues.find(Name);
   if (found == FValues.end()) return std::nullopt;
   return found->second;
 }
 
-std::string Options::Required(const std::string& Name) const {
+std::string TOptions::Required(const std::string& Name) const {
   auto value = Value(Name);
   if (!value) throw EUsageError("missing --" + Name);
   return *value;
@@ -61,7 +61,7 @@ std::string FirstLine(std::istream& in) {
 
 }  // namespace
 
-std::string ReadPassword(const Options& Given, std::ostream& Err) {
+std::string ReadPassword(const TOptions& Given, std::ostream& Err) {
   if (Given.Has("password") && Given.Has("password-stdin")) {
     throw EUsageError("give either --password or --password-stdin, not both");
   }

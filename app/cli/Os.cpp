@@ -8,12 +8,12 @@ namespace app::cli {
 namespace {
 
 int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
-  Options given(Args, {{"name", true},
-                       {"domain", true},
-                       kPasswordOption,
-                       kPasswordStdinOption,
-                       kVerboseOption,
-                       kHelpOption});
+  TOptions given(Args, {{"name", true},
+                        {"domain", true},
+                        kPasswordOption,
+                        kPasswordStdinOption,
+                        kVerboseOption,
+                        kHelpOption});
   if (given.Has("help")) {
     Out << kOsSubcommand.Usage;
     return kSuccess;

@@ -52,10 +52,10 @@ struct OptionSpec {
   bool TakesValue;
 };
 
-class Options {
+class TOptions {
  public:
   // Throws EUsageError for an unknown option, a missing value or a stray argument.
-  Options(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs);
+  TOptions(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs);
 
   bool Has(const std::string& Name) const { return FValues.count(Name) != 0; }
   std::optional<std::string> Value(const std::string& Name) const;
@@ -74,7 +74,7 @@ inline constexpr OptionSpec kPasswordStdinOption{"password-stdin", false};
 
 // The password from --password-stdin (first line of standard input),
 // --password TEXT, or a prompt without echo when standard input is a terminal.
-std::string ReadPassword(const Options& Given, std::ostream& Err);
+std::string ReadPassword(const TOptions& Given, std::ostream& Err);
 
 // Writes Message as the first line of Out; returns 0 when it is Success, else 1.
 // With Verbose, a non-empty Why goes to Err first.

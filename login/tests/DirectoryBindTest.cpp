@@ -202,9 +202,9 @@ TEST(DirectoryBindPath, EmptyPathUsesTheConfiguredDefaultServer) {
 }
 
 // Accepts connections and never answers.
-class SilentListener {
+class TSilentListener {
  public:
-  SilentListener() {
+  TSilentListener() {
     FSocket = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -215,7 +215,7 @@ class SilentListener {
     getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length);
     FPort = ntohs(address.sin_port);
   }
-  ~SilentListener() { close(FSocket); }
+  ~TSilentListener() { close(FSocket); }
   int Port() const { return FPort; }
 
  private:
@@ -225,7 +225,7 @@ class SilentListener {
 
 TEST(DirectoryBindTimeout, UnansweredServerEndsWithinTheTimeOut) {
   setenv("CLAVIRA_LDAP_TIMEOUT", "1", 1);
-  SilentListener silent;
+  TSilentListener silent;
   const std::string path = "127.0.0.1:" + std::to_string(silent.Port());
   for (int32_t code : {0, 2}) {
     auto start = std::chrono::steady_clock::now();
@@ -240,7 +240,7 @@ TEST(DirectoryBindTimeout, UnansweredServerEndsWithinTheTimeOut) {
 TEST(DirectoryBindTimeout, ClosedPortIsRefused) {
   int port;
   {
-    SilentListener gone;
+    TSilentListener gone;
     port = gone.Port();
   }
   std::string why;
