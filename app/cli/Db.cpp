@@ -10,12 +10,12 @@ namespace app::cli {
 namespace {
 
 int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
-  Options given(Args, {{"name", true},
-                       {"settings", true},
-                       kPasswordOption,
-                       kPasswordStdinOption,
-                       kVerboseOption,
-                       kHelpOption});
+  TOptions given(Args, {{"name", true},
+                        {"settings", true},
+                        kPasswordOption,
+                        kPasswordStdinOption,
+                        kVerboseOption,
+                        kHelpOption});
   if (given.Has("help")) {
     Out << kDbSubcommand.Usage;
     return kSuccess;

@@ -9,7 +9,7 @@ namespace app::cli {
 namespace {
 
 int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& /*Err*/) {
-  Options given(Args, {kHelpOption});
+  TOptions given(Args, {kHelpOption});
   if (given.Has("help")) {
     Out << kEncryptSubcommand.Usage;
     return kSuccess;
