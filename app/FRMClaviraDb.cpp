@@ -1,14 +1,20 @@
-// The window's database actions. No database layer is configured yet, so
-// "Autenticar DB" ends in an error shown by the default error display.
+// The window's database actions: the connection made when the window is
+// created, and "Autenticar DB". Errors go to the default error display.
+#include "app/DatabaseCheck.h"
 #include "app/FRMClavira.h"
-#include "platform/Exception.h"
+
+#include <QLineEdit>
 
 namespace app {
 
-void TFRMClavira::FormCreate(QObject* /*Sender*/) {}
+void TFRMClavira::FormCreate(QObject* /*Sender*/) {
+  ConnectDatabase();
+}
 
 void TFRMClavira::Button1Click(QObject* /*Sender*/) {
-  throw platform::Exception("Autenticar DB: no database configured");
+  const TDatabaseAnswer answer =
+      DatabaseCheck(EditName->text().toStdString(), EditPassword->text().toStdString());
+  Show(answer.Message);
 }
 
 }  // namespace app

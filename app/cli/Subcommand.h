@@ -43,6 +43,8 @@ const std::vector<const Subcommand*>& Subcommands();
 
 extern const Subcommand kDirectorySubcommand;
 extern const Subcommand kOsSubcommand;
+extern const Subcommand kDbSubcommand;
+extern const Subcommand kEncryptSubcommand;
 
 // "--name value", "--name=value" and "--flag" options; no positional arguments.
 struct OptionSpec {

@@ -6,6 +6,8 @@ const std::vector<const Subcommand*>& Subcommands() {
   static const std::vector<const Subcommand*> all = {
       &kDirectorySubcommand,
       &kOsSubcommand,
+      &kDbSubcommand,
+      &kEncryptSubcommand,
   };
   return all;
 }

@@ -1,0 +1,77 @@
+// The login service's world for tests and benchmarks: a private PostgreSQL
+// holding the reference database in both procedure shapes and a private
+// slapd holding directory users, on 127.0.0.1.
+//
+// The constructor starts both servers, loads db/schema/tables.sql, the shape
+// of each engine and the given data files into one database per engine, and
+// sets the process environment so that the shared runtime library and the
+// ODBC layer reach them (VESQUIN_*, ODBCSYSINI, CLAVIRA_ODBC_*). The
+// destructor stops both servers and puts the environment back. Programs link db for the password
+// helper.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class SlapdServer;
+
+struct LoginWorldOptions {
+  std::vector<std::string> SqlFiles;  // data loaded into both databases, in order
+  std::string LdifFile;               // directory entries below the suffix
+  std::string Language = "Ing";       // VESQUIN_LANGUAGE
+  bool Directory = true;              // start the slapd
+};
+
+class LoginWorld {
+ public:
+  explicit LoginWorld(const LoginWorldOptions& Options);
+  ~LoginWorld();
+  LoginWorld(const LoginWorld&) = delete;
+  LoginWorld& operator=(const LoginWorld&) = delete;
+
+  // Engines under test: "SQL" and "ORACLE", both through the PostgreSQL driver.
+  static std::vector<std::string> Engines() { return {"SQL", "ORACLE"}; }
+
+  // The connection string in the engine's own format.
+  std::string ConnectionString(const std::string& Engine) const;
+  // A DSN-less ODBC connection string to Engine's database, for direct calls.
+  std::string OdbcConnectionString(const std::string& Engine) const;
+  // Points the shared runtime library at Engine's database (VESQUIN_ENGINE,
+  // VESQUIN_CONNECTION), then replaces the database manager by one
+  // connected as the window connects it.
+  void Connect(const std::string& Engine);
+
+  // Runs SQL text in both databases.
+  void Sql(const std::string& Text);
+  // Stores Password for the login name User as EncryptDB writes it.
+  void SetPassword(const std::string& User, const std::string& Password);
+  // Writes settings record Id (std::nullopt-like: "NULL" for a null value).
+  void SetSettings(int Id, const std::string& PathSql, const std::string& UserStringSql,
+                   const std::string& SecuritySql);
+  static std::string Quote(const std::string& Text);  // a SQL string literal
+
+  // The directory path of the slapd (host:port) and its people DN.
+  std::string DirectoryPath() const;
+  std::string PeopleDn() const;
+  SlapdServer& Directory() { return *FSlapd; }
+  // Stops the database server (the connection is left to find it gone).
+  void StopDatabase();
+
+ private:
+  void Psql(const std::string& Database, const std::vector<std::string>& Args);
+
+  // Sets an environment variable, remembering its value for the destructor.
+  void SetEnv(const char* Name, const std::string& Value);
+
+  std::vector<std::pair<std::string, std::optional<std::string>>> FSavedEnv;
+  std::string FDir;  // the cluster's base folder
+  int FPort = 0;
+  bool FRunning = false;
+  std::unique_ptr<SlapdServer> FSlapd;
+};
+
+}  // namespace testsupport

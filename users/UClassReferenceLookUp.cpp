@@ -1,0 +1,2 @@
+// TReferenceLookup is header-only; this unit keeps the module's pair complete.
+#include "users/UClassReferenceLookUp.h"
