@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "db/OracleAccess.h"
+#include "platform/Exception.h"
 #include "db/SqlServerAccess.h"
 #include "testsupport/PgCluster.h"
 
@@ -19,5 +21,17 @@ testsupport::PgCluster& Cluster();
 std::unique_ptr<TMSConnection> ConnectSql();
 // Direct mode: host:port:database.
 std::unique_ptr<TOraSession> ConnectOracle();
+
+
+// The message of the platform error that F raises, or "(no error)".
+template <typename F>
+std::string ErrorOf(F f) {
+  try {
+    f();
+  } catch (const platform::Exception& e) {
+    return e.Message();
+  }
+  return "(no error)";
+}
 
 }  // namespace db::testing

@@ -2,6 +2,8 @@
 // connection kinds each class accepts.
 #include <gtest/gtest.h>
 
+#include "db/tests/DbFixture.h"
+
 #include "db/MyOracleStoredProc.h"
 #include "db/MySqlStoredProc.h"
 
@@ -10,15 +12,7 @@ namespace {
 
 class TBareStoredProc : public TMyStoredProc {};
 
-template <typename F>
-std::string ErrorOf(F f) {
-  try {
-    f();
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
+using testing::ErrorOf;
 
 TEST(StoredProcInterfaceTest, EveryOperationOfTheBaseIsAbstract) {
   TBareStoredProc bare;

@@ -22,15 +22,7 @@ class OracleProcTest : public ::testing::Test {
 };
 TOraSession* OracleProcTest::session_ = nullptr;
 
-template <typename F>
-std::string ErrorOf(F f) {
-  try {
-    f();
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
+using testing::ErrorOf;
 
 // Text of every byte value but NUL, lines and all, so that any mangling shows.
 std::string LongText(size_t size) {

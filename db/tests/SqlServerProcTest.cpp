@@ -22,15 +22,7 @@ class SqlServerProcTest : public ::testing::Test {
 };
 TMSConnection* SqlServerProcTest::connection_ = nullptr;
 
-template <typename F>
-std::string ErrorOf(F f) {
-  try {
-    f();
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
+using testing::ErrorOf;
 
 TEST_F(SqlServerProcTest, DescribesRunsAndReadsTheRows) {
   auto proc = Make("PRC_ECHO");
