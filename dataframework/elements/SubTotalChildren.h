@@ -1,0 +1,73 @@
+// TSubTotalChildren: the children of a subtotal row, kept sorted by key.
+//
+// One entry per child: the child's key value (of the list's data type) and
+// the child row, which may be none while a deleting walk is under way (the
+// key stays until the tree is pruned). Keys are unique.
+//
+// Memory: an entry is 16 bytes, the key's 8 data bytes (or, for the text
+// kinds, the handle of its shared text) and the row pointer; a storage
+// holds one entry per stored row.
+//
+// Ownership: the list owns neither the rows (TSubTotalRow frees them) nor
+// its data type (a process-wide object). It owns the key texts.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "dataframework/elements/ElementsFwd.h"
+#include "dataframework/types/DataTypeCore.h"
+
+namespace dataframework {
+
+class TSubTotalChildren {
+ public:
+  // REQUIRES: DataType != nullptr.
+  explicit TSubTotalChildren(const TDataType* DataType);
+  ~TSubTotalChildren();
+  TSubTotalChildren(const TSubTotalChildren&) = delete;
+  TSubTotalChildren& operator=(const TSubTotalChildren&) = delete;
+
+  const TDataType* DataType() const noexcept { return FDataType; }
+  int Count() const noexcept { return static_cast<int>(FItems.size()); }
+  // The row of entry Index (none for a key without row).
+  // REQUIRES: 0 <= Index < Count (unchecked).
+  TAbstractRow* Row(int Index) const noexcept { return FItems[Index].Row; }
+  void SetRow(int Index, TAbstractRow* Row) noexcept { FItems[Index].Row = Row; }
+  // The key of entry Index as a value of the list's type.
+  void GetKey(int Index, TValue& Key) const;
+  TValue Key(int Index) const;
+
+  // Binary search: true when Key (converted to the list's type) is present;
+  // Index is its position, or where it would be inserted. A key that cannot
+  // be converted is not present (Index 0).
+  bool Find(const TValue& Key, int& Index) const;
+  // Position of the entry whose row is Row, or -1 (linear search).
+  int IndexOfRow(const TAbstractRow* Row) const;
+  // Inserts (Key, Row) at Index (the position Find gave).
+  void Insert(int Index, const TValue& Key, TAbstractRow* Row);
+  // Adds (Key, Row) at its sorted place; the position.
+  // REQUIRES: Key not present.
+  int Add(const TValue& Key, TAbstractRow* Row);
+  void Delete(int Index);
+  void Clear() noexcept;
+  // Key values only (for the running-number generator and tests).
+  void CopyKeysTo(std::vector<TValue>& Keys) const;
+
+ private:
+  struct TEntry {
+    uint64_t Key;  // data bytes, or a TSharedText handle for text kinds
+    TAbstractRow* Row;
+  };
+  // Stores V (already of the list's type) into an entry key.
+  uint64_t Pack(const TValue& V) const;
+  void Unpack(uint64_t Key, TValue& V) const;
+  void ReleaseKey(uint64_t Key) const noexcept;
+  int CompareKey(uint64_t Key, const TValue& V) const;
+
+  std::vector<TEntry> FItems;
+  const TDataType* FDataType;
+  bool FTextKeys;  // the type keeps its values in the text part
+};
+
+}  // namespace dataframework
