@@ -21,3 +21,18 @@ std::string TObject::ClassName() const {
 }
 
 }  // namespace platform
+
+#include "platform/ClassRegistry.h"
+
+namespace platform {
+
+const TClass& TObject::StaticClass() {
+  static const TClass Class("TObject", nullptr, "Object");
+  return Class;
+}
+
+const TClass& TObject::ClassType() const {
+  return StaticClass();
+}
+
+}  // namespace platform

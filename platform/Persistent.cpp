@@ -4,6 +4,11 @@
 
 namespace platform {
 
+const TClass& TPersistent::StaticClass() {
+  static const TClass Class("TPersistent", &TObject::StaticClass(), "Persistent");
+  return Class;
+}
+
 void TPersistent::Assign(const TPersistent* Source) {
   if (Source != nullptr) {
     Source->AssignTo(this);

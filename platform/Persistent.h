@@ -7,6 +7,7 @@
 // is raised ("nil" for a missing source).
 #pragma once
 
+#include "platform/ClassRegistry.h"
 #include "platform/Object.h"
 
 namespace platform {
@@ -14,6 +15,8 @@ namespace platform {
 class TFiler;  // streaming of published properties; not provided yet
 
 class TPersistent : public TObject {
+  CLAVIRA_DECLARE_CLASS()
+
  public:
   virtual void Assign(const TPersistent* Source);
 

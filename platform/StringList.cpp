@@ -7,6 +7,16 @@
 
 namespace platform {
 
+const TClass& TStrings::StaticClass() {
+  static const TClass Class("TStrings", &TPersistent::StaticClass(), "StringList");
+  return Class;
+}
+
+const TClass& TStringList::StaticClass() {
+  static const TClass Class("TStringList", &TStrings::StaticClass(), "StringList");
+  return Class;
+}
+
 // ---- TStrings ----
 
 void TStrings::Put(int Index, const std::string& S) {

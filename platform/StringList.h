@@ -30,6 +30,8 @@ inline constexpr const char* SSortedListError = "Operation not allowed on sorted
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 class TStrings : public TPersistent {
+  CLAVIRA_DECLARE_CLASS()
+
  public:
   TStrings() = default;
   TStrings(const TStrings&) = delete;
@@ -94,6 +96,8 @@ class TStrings : public TPersistent {
 
 // A list that stores its entries, optionally kept sorted by text.
 class TStringList : public TStrings {
+  CLAVIRA_DECLARE_CLASS()
+
  public:
   using TCompare = std::function<int(const TStringList& List, int Index1, int Index2)>;
 
