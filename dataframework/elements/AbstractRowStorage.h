@@ -111,7 +111,8 @@ class TAbstractRowStorage : public TRowSource {
   virtual bool HasRows(const TCondition* Patch);
   // The stored data row whose keys match Row's values (Fields may stand in
   // for the keys through their LookupKey), or none.
-  virtual TDataRow* LocateByRowValues(const TAbstractRow* Row, const std::vector<TDataField*>& Fields);
+  virtual TDataRow* LocateByRowValues(const TAbstractRow* Row,
+                                      const std::vector<TDataField*>& Fields);
   // Some loose row, some deleted row, or some changed row in the tree.
   virtual bool IsModified() const;
   // Row is given and stored in this storage.

@@ -1,22 +1,114 @@
 #include "dataframework/elements/CustomRowStorage.h"
 
-#include "dataframework/Unbuilt.h"
+#include "dataframework/elements/DataRow.h"
+#include "dataframework/elements/DataTable.h"
+#include "dataframework/elements/RowSortOrder.h"
+#include "dataframework/elements/SubTotalRow.h"
+#include "platform/Assert.h"
+#include "platform/DataError.h"
+#include "platform/StringList.h"
 
 namespace dataframework {
 
 TCustomRowStorage::TCustomRowStorage(TDataTable* Table) : TAbstractRowStorage(Table) {}
+
 TCustomRowStorage::~TCustomRowStorage() = default;
-TPutResult TCustomRowStorage::PutRow(TDataRow*, TPutAction) { CLAVIRA_UNBUILT(); }
-TDataRow* TCustomRowStorage::FirstDataRow() { CLAVIRA_UNBUILT(); }
-void TCustomRowStorage::Refresh() { CLAVIRA_UNBUILT(); }
-TCriteria* TCustomRowStorage::Criteria() const { return nullptr; }
-TAbstractRow* TCustomRowStorage::GetRow(int) { CLAVIRA_UNBUILT(); }
-int TCustomRowStorage::RowCount() { CLAVIRA_UNBUILT(); }
-TPutResult TCustomRowStorage::InsertRow(TDataRow*, TPutAction, int) { CLAVIRA_UNBUILT(); }
-bool TCustomRowStorage::CanCollapse(const TAbstractRow*) const { CLAVIRA_UNBUILT(); }
-TSubTotalRow* TCustomRowStorage::Collapse(TAbstractRow*) { CLAVIRA_UNBUILT(); }
-bool TCustomRowStorage::IsOwnSubtotal(const TAbstractRow*) const { CLAVIRA_UNBUILT(); }
-void TCustomRowStorage::Expand(TAbstractRow*) { CLAVIRA_UNBUILT(); }
-void TCustomRowStorage::CheckInsert(TDataRow*, TPutAction) const { CLAVIRA_UNBUILT(); }
+
+TPutResult TCustomRowStorage::PutRow(TDataRow* Row, TPutAction Action) {
+  platform::Assert(Row != nullptr, "TRowStorage.PutRow: Row <> nil");
+  return InsertRow(Row, Action, -1);
+}
+
+TDataRow* TCustomRowStorage::FirstDataRow() {
+  int count = RowCount();
+  for (int i = 0; i < count; ++i) {
+    if (auto* row = dynamic_cast<TDataRow*>(GetRow(i))) return row;
+  }
+  return nullptr;
+}
+
+void TCustomRowStorage::Refresh() {
+  FRowList->Clear();
+  BeforeGetRows(nullptr);
+  for (const auto& row : FLooseRows) FRowList->AddObject(std::string(), row.get());
+  if (FFlatMode) {
+    FRoot->CollectRows(FRowList.get(), nullptr, false);
+    FFlatOrder->Sort(FTable, *FRowList);
+  } else {
+    FRoot->CollectRows(FRowList.get(), nullptr, CheckTreeOrder());
+  }
+  FViewValid = true;
+}
+
+TCriteria* TCustomRowStorage::Criteria() const {
+  return nullptr;
+}
+
+TAbstractRow* TCustomRowStorage::GetRow(int Index) {
+  if (!FViewValid) Refresh();
+  int count = FRowList->Count();
+  if (Index < 0 || Index >= count) [[unlikely]] {
+    platform::AssertionFailed("TRowStorage.GetRow: (idx >= 0) and (idx < FRowList.Count), idx: " +
+                              std::to_string(Index) + ", FRowList.Count: " + std::to_string(count));
+  }
+  return static_cast<TAbstractRow*>(FRowList->GetObject(Index));
+}
+
+int TCustomRowStorage::RowCount() {
+  if (!FViewValid) Refresh();
+  return FRowList->Count();
+}
+
+void TCustomRowStorage::CheckInsert(TDataRow* Row, TPutAction Action) const {
+  platform::Assert(Row != nullptr, "TRowStorage.InsertRow: Row <> nil");
+  if (Row->Table() != FTable) {
+    platform::DataError(platform::esFatal, "Different DataTables",
+                        "Row and RowStorage types differ! (" +
+                            (Row->Table() != nullptr ? Row->Table()->TableName() : std::string()) +
+                            " <> " + FTable->TableName() + ")");
+  }
+  if (Action != paReinsert && Row->State() != rsExternControlled) {
+    platform::DataError(platform::esWarning, "Internal",
+                        "Trying to add a row to RowStorage that is already in the Storage!");
+  }
+}
+
+TPutResult TCustomRowStorage::InsertRow(TDataRow* Row, TPutAction Action, int Position) {
+  CheckInsert(Row, Action);
+  TPutResult result = FRoot->PutRow(Row, Action);
+  // A merged row (prRowsAdded) sits in the tree as well and must be known
+  // as stored, or a later key write would not move it.
+  if (result == prOk || result == prKeyOverwrited || result == prRowsAdded) {
+    RowChanged(rcInserted, Row, Position);
+    if (Action != paReinsert) Row->SetState(rsInserted);
+  }
+  Touch();
+  return result;
+}
+
+bool TCustomRowStorage::CanCollapse(const TAbstractRow* Row) const {
+  return Owns(Row) && Row->Parent() != nullptr;
+}
+
+TSubTotalRow* TCustomRowStorage::Collapse(TAbstractRow* Row) {
+  if (!CanCollapse(Row)) return nullptr;
+  TSubTotalRow* parent = Row->Parent();
+  parent->SetVisible(true);
+  parent->SetChildrenVisible(false, true);
+  Touch();
+  return parent;
+}
+
+bool TCustomRowStorage::IsOwnSubtotal(const TAbstractRow* Row) const {
+  return Owns(Row) && dynamic_cast<const TSubTotalRow*>(Row) != nullptr;
+}
+
+void TCustomRowStorage::Expand(TAbstractRow* Row) {
+  if (!IsOwnSubtotal(Row)) return;
+  auto* subTotal = static_cast<TSubTotalRow*>(Row);
+  subTotal->SetVisible(false);
+  subTotal->SetChildrenVisible(true, false);
+  Touch();
+}
 
 }  // namespace dataframework

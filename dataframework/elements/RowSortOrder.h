@@ -33,7 +33,7 @@ class TRowSortOrderRule {
   // The rule's value of Row: by position when bound to Row's table, else
   // Row's GetFieldValue(Field). Raises what the row's read raises.
   // REQUIRES: Row is given.
-  void GetValue(TAbstractRow& Row, TValue& Value) const;
+  void GetValue(const TAbstractRow& Row, TValue& Value) const;
 
   TRowSortOrder& Order() const noexcept { return FOrder; }
   TDataField* Field() const noexcept { return FField; }
