@@ -57,6 +57,8 @@ class TAbstractRow : public platform::TObject {
   bool Visible() const noexcept { return FVisible; }
   TAbstractRowStorage* Storage() const noexcept { return FStorage; }
   TSubTotalRow* Parent() const noexcept { return FParent; }
+  // The row is a TSubTotalRow (asked on every read, so kept as a flag).
+  bool IsSubTotal() const noexcept { return FIsSubTotal; }
   // Set by the storage's tree when the row is filed or taken out.
   void SetStorage(TAbstractRowStorage* Storage) noexcept { FStorage = Storage; }
   void SetParent(TSubTotalRow* Parent) noexcept { FParent = Parent; }
@@ -166,9 +168,10 @@ class TAbstractRow : public platform::TObject {
   TAbstractRow* Lookup(TDataField*& Field) const;
 
  protected:
-  // Table set, visible, no texts, storage or parent; Record is the block
-  // following the object (contents undefined until written).
-  TAbstractRow(TDataTable* Table, unsigned char* Record) noexcept;
+  // Table set, visible, no texts, storage or parent. The record is the
+  // block behind the object's ObjectSize bytes (see RoomFor), zero-filled.
+  // REQUIRES: the object was allocated with operator new(Size, RoomFor(Table)).
+  TAbstractRow(TDataTable* Table, size_t ObjectSize, bool IsSubTotal) noexcept;
   // Bytes of record to reserve behind an object of a row class.
   static TRecordRoom RoomFor(const TDataTable* Table);
 
@@ -184,6 +187,9 @@ class TAbstractRow : public platform::TObject {
 
  protected:
   bool FVisible = true;
+
+ private:
+  bool FIsSubTotal;
 };
 
 }  // namespace dataframework

@@ -73,7 +73,9 @@ class TDataRow : public TAbstractRow {
   void EndKeyUpdate() noexcept { --FLockCount; }
 
  protected:
-  TDataRow(TDataTable* Table, unsigned char* Record) noexcept : TAbstractRow(Table, Record) {}
+  // REQUIRES: allocated with room for the record (see Create).
+  TDataRow(TDataTable* Table, size_t ObjectSize) noexcept
+      : TAbstractRow(Table, ObjectSize, false) {}
 
  private:
   // The write of a stored row's tree key: the row moves in the tree.

@@ -4,9 +4,9 @@
 // the child row, which may be none while a deleting walk is under way (the
 // key stays until the tree is pruned). Keys are unique.
 //
-// Memory: an entry is 16 bytes, the key's 8 data bytes (or, for the text
-// kinds, the handle of its shared text) and the row pointer; a storage
-// holds one entry per stored row.
+// Memory: an entry is 16 bytes, the key's 8 data bytes and the row pointer
+// (a storage holds one entry per stored row); keys of the text kinds keep
+// their shared text in a second array of one pointer per entry.
 //
 // Ownership: the list owns neither the rows (TSubTotalRow frees them) nor
 // its data type (a process-wide object). It owns the key texts.
@@ -50,24 +50,27 @@ class TSubTotalChildren {
   // REQUIRES: Key not present.
   int Add(const TValue& Key, TAbstractRow* Row);
   void Delete(int Index);
+  // Drops every entry without row, in one pass; the number dropped.
+  int DeleteEmpty();
   void Clear() noexcept;
   // Key values only (for the running-number generator and tests).
   void CopyKeysTo(std::vector<TValue>& Keys) const;
 
  private:
   struct TEntry {
-    uint64_t Key;  // data bytes, or a TSharedText handle for text kinds
+    unsigned char Data[8];  // the key's data bytes (zero for text kinds)
     TAbstractRow* Row;
   };
-  // Stores V (already of the list's type) into an entry key.
-  uint64_t Pack(const TValue& V) const;
-  void Unpack(uint64_t Key, TValue& V) const;
-  void ReleaseKey(uint64_t Key) const noexcept;
-  int CompareKey(uint64_t Key, const TValue& V) const;
+  // Key converted to the list's type; false when it cannot be converted.
+  bool Convert(const TValue& Key, TValue& Converted) const;
+  // Compares entry Index with V (a value of the list's type).
+  int CompareAt(int Index, const TValue& V) const;
 
   std::vector<TEntry> FItems;
+  std::vector<TSharedText> FTexts;  // the keys' texts, for text kinds only
   const TDataType* FDataType;
-  bool FTextKeys;  // the type keeps its values in the text part
+  bool FTextKeys;     // the type keeps its values in the text part
+  bool FIntegerKeys;  // the plain integer type: compared in place
 };
 
 }  // namespace dataframework

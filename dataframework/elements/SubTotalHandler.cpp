@@ -1,90 +1,305 @@
 #include "dataframework/elements/SubTotalHandler.h"
 
-#include "dataframework/Unbuilt.h"
+#include "dataframework/elements/AbstractRowStorage.h"
+#include "dataframework/elements/DataField.h"
+#include "dataframework/elements/DataRow.h"
+#include "dataframework/elements/DataTable.h"
+#include "dataframework/elements/RowStorageTreeKey.h"
+#include "dataframework/types/NumericTypes.h"
+#include "platform/Assert.h"
 
 namespace dataframework {
 
+namespace {
+
+constexpr const char* kNoChildRows =
+    "Cannot distribute value because the subtotal has no child rows!";
+
+// Pops the handler's newest mark when the scope ends, whatever the outcome.
+class TMarkScope {
+ public:
+  TMarkScope(TSubTotalHandler& Handler, TAbstractRowStorage* Storage, TSubTotalRow* Row,
+             TDataField* Field)
+      : FHandler(Handler) {
+    FHandler.PushMark(Storage, Row, Field);
+  }
+  ~TMarkScope() { FHandler.PopMark(); }
+  TMarkScope(const TMarkScope&) = delete;
+  TMarkScope& operator=(const TMarkScope&) = delete;
+
+ private:
+  TSubTotalHandler& FHandler;
+};
+
+}  // namespace
+
+// ---- Undo commands.
+
 void TCallbackCommandRemoveRow::Execute() {
-  CLAVIRA_UNBUILT();
+  TSubTotalRow* parent = FRow->Parent();
+  if (parent == nullptr) return;
+  const bool dataRow = !FRow->IsSubTotal();
+  parent->RemoveChild(FRow, false);  // frees a subtotal row
+  // The distribution made this data row; nobody else owns it now.
+  if (dataRow) delete FRow;
+  FRow = nullptr;
 }
+
 void TCallbackCommandRestoreValue::Execute() {
-  CLAVIRA_UNBUILT();
+  FRow->SetFieldValue(FField, FValue);
 }
+
+// ---- Marks.
+
 TSubTotalHandlerMark::~TSubTotalHandlerMark() = default;
-void TSubTotalHandlerMark::AddCommand(std::unique_ptr<TCallbackCommand>) {
-  CLAVIRA_UNBUILT();
+
+void TSubTotalHandlerMark::AddCommand(std::unique_ptr<TCallbackCommand> Command) {
+  FCommands.push_back(std::move(Command));
 }
+
 void TSubTotalHandlerMark::Undo() {
-  CLAVIRA_UNBUILT();
+  while (!FCommands.empty()) {
+    std::unique_ptr<TCallbackCommand> command = std::move(FCommands.back());
+    FCommands.pop_back();
+    command->Execute();
+  }
 }
+
 TSubTotalRow* TSubTotalHandlerMark::PopRow() {
-  CLAVIRA_UNBUILT();
+  if (FRows.empty()) return nullptr;
+  TSubTotalRow* row = FRows.back();
+  FRows.pop_back();
+  return row;
 }
+
+// ---- The handler's virtual operations.
+
 TSubTotalHandler::~TSubTotalHandler() = default;
+
 bool TSubTotalHandler::CanDistributeAtLevel(TAbstractRowStorage*, int, std::string&) {
-  CLAVIRA_UNBUILT();
+  return true;
 }
-bool TSubTotalHandler::CanDistributeValue(TAbstractRowStorage*, TSubTotalRow*, std::string&,
-                                          TDataField*) {
-  CLAVIRA_UNBUILT();
+
+bool TSubTotalHandler::CanDistributeValue(TAbstractRowStorage*, TSubTotalRow* Row,
+                                          std::string& Reason, TDataField*) {
+  if (Row != nullptr && Row->ChildCount() > 0) return true;
+  Reason = kNoChildRows;
+  return false;
 }
+
 void TSubTotalHandler::BeforeDistribute(TAbstractRowStorage*, TSubTotalRow*, const TValue&,
                                         TDataField*) {}
-void TSubTotalHandler::Distribute(TAbstractRowStorage*, TSubTotalRow*, const TValue&, TDataField*) {
-  CLAVIRA_UNBUILT();
+
+void TSubTotalHandler::Distribute(TAbstractRowStorage*, TSubTotalRow* Row, const TValue& Value,
+                                  TDataField* Field) {
+  if (Row->ChildCount() == 0) throw platform::Exception(kNoChildRows);
+  const TDataType* type = Field->DataType();
+  TValue old;
+  Row->GetFieldValue(Field, old);
+  TValue diff;
+  type->Difference(Value, old, diff);
+  TValue share;
+  type->Quota(diff, IntegerValue(Row->ChildCount()), share);
+  // The keys first: adding to a child never changes the set of children.
+  std::vector<TValue> keys;
+  keys.reserve(static_cast<size_t>(Row->ChildCount()));
+  for (int i = 0; i < Row->ChildCount(); ++i)
+    if (Row->Child(i) != nullptr) keys.push_back(Row->ChildKey(i));
+  for (const TValue& key : keys) AddToChild(key, share);
 }
-void TSubTotalHandler::ComputeTotals(TAbstractRowStorage*, TSubTotalRow*, TStoreTotalProc, void*) {
-  CLAVIRA_UNBUILT();
+
+void TSubTotalHandler::ComputeTotals(TAbstractRowStorage*, TSubTotalRow* Row, TStoreTotalProc Store,
+                                     void* UserData) {
+  const TDataTable* table = Row->Table();
+  TValue total;
+  TValue v;
+  for (int a = table->KeyCount(); a < table->FieldCount(); ++a) {
+    const TDataField* field = table->GetField(a);
+    if (!field->IsAggregable()) continue;
+    const TDataType* type = field->DataType();
+    bool first = true;
+    for (int i = 0; i < Row->ChildCount(); ++i) {
+      const TAbstractRow* child = Row->Child(i);
+      if (child == nullptr) continue;
+      if (first) {
+        child->GetIndexValue(a, total);
+        first = false;
+      } else {
+        child->GetIndexValue(a, v);
+        type->Sum(total, v, total);
+      }
+    }
+    if (first) type->DefaultValue(total);
+    Store(UserData, a, total);
+  }
 }
-TSetResult TSubTotalHandler::SetSubTotalValue(TAbstractRowStorage*, TSubTotalRow*, TSetAction,
-                                              const TValue&, TDataField*) {
-  CLAVIRA_UNBUILT();
+
+// ---- Writing subtotals.
+
+TSetResult TSubTotalHandler::SetSubTotalValue(TAbstractRowStorage* Storage, TSubTotalRow* Row,
+                                              TSetAction, const TValue& Value, TDataField* Field) {
+  TMarkScope scope(*this, Storage, Row, Field);
+  std::string reason;
+  if (!CanSet(Storage, Row, reason, Field)) throw platform::Exception(reason);
+  try {
+    BeforeDistribute(Storage, Row, Value, Field);
+    Distribute(Storage, Row, Value, Field);
+  } catch (...) {
+    if (FUndoEnabled) CurrentMark()->Undo();
+    throw;
+  }
+  return srOk;
 }
-bool TSubTotalHandler::CanSet(TAbstractRowStorage*, TSubTotalRow*, std::string&, TDataField*) {
-  CLAVIRA_UNBUILT();
+
+bool TSubTotalHandler::CanSet(TAbstractRowStorage* Storage, TSubTotalRow* Row, std::string& Reason,
+                              TDataField* Field) {
+  if (Storage == nullptr) {
+    Reason = "The subtotalrow isn't in a storage.";
+    return false;
+  }
+  if (Storage->TreeKeyOf(Field) != nullptr) {
+    Reason = "The subtotalrow's keys cannot be updated.";
+    return false;
+  }
+  if (!Field->IsAggregable()) {
+    Reason = Field->FieldName() + " isn't aggregable.";
+    return false;
+  }
+  TSubTotalHandler& handler = Storage->SubTotalHandlerOf();
+  return handler.CanDistributeAtLevel(Storage, Row->LevelIndex(), Reason) &&
+         handler.CanDistributeValue(Storage, Row, Reason, Field);
 }
-bool TSubTotalHandler::CheckSet(TAbstractRowStorage*, TSubTotalRow*, std::string&, TDataField*) {
-  CLAVIRA_UNBUILT();
+
+bool TSubTotalHandler::CheckSet(TAbstractRowStorage* Storage, TSubTotalRow* Row,
+                                std::string& Reason, TDataField* Field) {
+  TMarkScope scope(*this, Storage, Row, Field);
+  return CanSet(Storage, Row, Reason, Field);
 }
-void TSubTotalHandler::RunComputeTotals(TAbstractRowStorage*, TSubTotalRow*, TStoreTotalProc,
-                                        void*) {
-  CLAVIRA_UNBUILT();
+
+void TSubTotalHandler::RunComputeTotals(TAbstractRowStorage* Storage, TSubTotalRow* Row,
+                                        TStoreTotalProc Store, void* UserData) {
+  TMarkScope scope(*this, Storage, Row, nullptr);
+  ComputeTotals(Storage, Row, Store, UserData);
 }
-void TSubTotalHandler::PushMark(TAbstractRowStorage*, TSubTotalRow*, TDataField*) {
-  CLAVIRA_UNBUILT();
+
+// ---- Marks and the current mark's work.
+
+void TSubTotalHandler::PushMark(TAbstractRowStorage* Storage, TSubTotalRow* Row,
+                                TDataField* Field) {
+  auto mark = std::make_unique<TSubTotalHandlerMark>(Storage, Field);
+  mark->PushRow(Row);
+  FMarks.push_back(std::move(mark));
 }
+
 void TSubTotalHandler::PopMark() {
-  CLAVIRA_UNBUILT();
+  if (!FMarks.empty()) FMarks.pop_back();
 }
+
 TSubTotalHandlerMark* TSubTotalHandler::CurrentMark() const noexcept {
   return FMarks.empty() ? nullptr : FMarks.back().get();
 }
+
 TSubTotalRow* TSubTotalHandler::CurrentRow() const {
-  CLAVIRA_UNBUILT();
+  TSubTotalHandlerMark* mark = CurrentMark();
+  platform::Assert(mark != nullptr, "TSubTotalHandler.CurrentRow: CurrentMark <> nil");
+  return mark->TopRow();
 }
+
 int TSubTotalHandler::CurrentChildCount() const {
-  CLAVIRA_UNBUILT();
+  return CurrentRow()->ChildCount();
 }
-TAbstractRow* TSubTotalHandler::CurrentChild(int) const {
-  CLAVIRA_UNBUILT();
+
+TAbstractRow* TSubTotalHandler::CurrentChild(int Index) const {
+  TSubTotalRow* row = CurrentRow();
+  platform::Assert(
+      Index >= 0 && Index < row->ChildCount(),
+      "TSubTotalHandler.CurrentChild: (idx >= 0) and (idx < ChildCount), idx: ", Index);
+  return row->Child(Index);
 }
+
 TDataField* TSubTotalHandler::CurrentLevelField() const {
-  CLAVIRA_UNBUILT();
+  return CurrentRow()->LevelField();
 }
-TAbstractRow* TSubTotalHandler::FindCurrentChild(const TValue&) const {
-  CLAVIRA_UNBUILT();
+
+TAbstractRow* TSubTotalHandler::FindCurrentChild(const TValue& KeyValue) const {
+  TSubTotalRow* row = CurrentRow();
+  int i;
+  return row->FindChild(KeyValue, i) ? row->Child(i) : nullptr;
 }
-TAbstractRow* TSubTotalHandler::SetChildValue(const TValue&, const TValue&) {
-  CLAVIRA_UNBUILT();
+
+TAbstractRow* TSubTotalHandler::AddToChild(const TValue& KeyValue, const TValue& Share) {
+  TAbstractRow* child = FindCurrentChild(KeyValue);
+  if (child == nullptr) return SetChildValue(KeyValue, Share);
+  TDataField* field = CurrentMark()->Field();
+  TValue sum;
+  child->GetFieldValue(field, sum);
+  field->DataType()->Sum(sum, Share, sum);
+  return SetChildValue(KeyValue, sum);
 }
-TAbstractRow* TSubTotalHandler::AddToChild(const TValue&, const TValue&) {
-  CLAVIRA_UNBUILT();
+
+TAbstractRow* TSubTotalHandler::SetChildValue(const TValue& KeyValue, const TValue& Value) {
+  TSubTotalHandlerMark* mark = CurrentMark();
+  TSubTotalRow* row = CurrentRow();
+  TAbstractRowStorage* storage = row->Storage();
+  TDataField* field = mark->Field();
+  TAbstractRow* child = FindCurrentChild(KeyValue);
+  if (child == nullptr) {
+    const int next = row->LevelIndex() + 1;
+    if (row->IsLastLevel()) {
+      std::unique_ptr<TDataRow> made = storage->CreateRow();
+      const int last = storage->TreeKeyCount() - 1;
+      TValue key;
+      for (int j = 0; j < last; ++j) {
+        const int p = storage->GetTreeKey(j).FieldIndex();
+        if (p < 0) continue;
+        row->GetIndexValue(p, key);
+        made->SetIndexValue(p, key);
+      }
+      if (const int p = storage->GetTreeKey(last).FieldIndex(); p >= 0)
+        made->SetIndexValue(p, KeyValue);
+      made->SetState(rsInserted);
+      child = made.get();
+      row->AddChild(KeyValue, made.release());
+    } else {
+      std::unique_ptr<TSubTotalRow> made =
+          storage->CreateSubTotal(row, KeyValue, storage->GetTreeKey(next).Visible());
+      child = made.get();
+      row->AddChild(KeyValue, made.release());
+    }
+    mark->AddCommand(std::make_unique<TCallbackCommandRemoveRow>(child));
+    storage->RowChanged(rcInserted, child, -1);
+  }
+  if (child->IsSubTotal()) {
+    auto* subtotal = static_cast<TSubTotalRow*>(child);
+    mark->PushRow(subtotal);
+    try {
+      Distribute(storage, subtotal, Value, field);
+    } catch (...) {
+      mark->PopRow();
+      throw;
+    }
+    mark->PopRow();
+    return child;
+  }
+  TValue previous;
+  if (FUndoEnabled) child->GetFieldValue(field, previous);
+  // A child that refuses the value would leave the total wrong.
+  if (child->SetFieldValue(field, Value) != srOk)
+    throw platform::Exception(TranslateMessageFmt(E_CouldntSetValue, {ValueAsString(Value)}));
+  if (FUndoEnabled)
+    mark->AddCommand(std::make_unique<TCallbackCommandRestoreValue>(child, field, previous));
+  return child;
 }
-bool TDefaultSubTotalHandler::CanDistributeAtLevel(TAbstractRowStorage*, int, std::string&) {
-  CLAVIRA_UNBUILT();
+
+bool TDefaultSubTotalHandler::CanDistributeAtLevel(TAbstractRowStorage*, int, std::string& Reason) {
+  Reason = "Subtotals are by default read-only. Subclass TSubTotalHandler for writable subtotals!";
+  return false;
 }
+
 TDefaultSubTotalHandler* DefaultSubTotalHandler() {
-  CLAVIRA_UNBUILT();
+  static const std::unique_ptr<TDefaultSubTotalHandler> handler =
+      std::make_unique<TDefaultSubTotalHandler>();
+  return handler.get();
 }
 
 }  // namespace dataframework

@@ -93,6 +93,8 @@ class TSubTotalRow : public TAbstractRow {
   void RemoveChild(TAbstractRow* Row, bool RemoveEmpty);
   // Frees every child.
   void ClearChildren();
+  // Drops every child entry without row (left by a deleting walk) in one pass.
+  void PruneEmptyEntries();
   // The children are data rows.
   bool IsLastLevel() const;
 
@@ -127,11 +129,16 @@ class TSubTotalRow : public TAbstractRow {
   TAbstractRow* LocateByRowValues(const TAbstractRow* Row, std::span<TDataField* const> Fields);
 
  protected:
+  // REQUIRES: allocated with room for the record (see Create).
   TSubTotalRow(TAbstractRowStorage* Storage, TRowStorageTreeKey* Level, const TDataType* KeyType,
-               unsigned char* Record);
+               size_t ObjectSize);
 
  private:
-  friend class TSubTotalHandler;
+  // A key write moves its row by hand: it takes the entry out without any
+  // notification and a delete leaves the key without row.
+  friend class TDataRow;
+  void DetachChild(int Index) { FChildren.Delete(Index); }
+  void ClearChildRow(int Index) { FChildren.SetRow(Index, nullptr); }
   TPutResult Descend(TDataRow* Row, TPutAction Action, bool Reinsert);
   // The conflict rules for a taken key at position Index of the last level.
   TPutResult Conflict(TDataRow* Row, TPutAction Action, int Index);
