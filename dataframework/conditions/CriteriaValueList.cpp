@@ -19,12 +19,17 @@ TCriteriaValueList::TCriteriaValueList(const TCriteriaValueList& Other)
 
 TCriteriaValueList& TCriteriaValueList::operator=(const TCriteriaValueList& Other) {
   if (this == &Other) return *this;
-  Clear();
+  AssignItems(Other);
   FField = Other.FField;
+  return *this;
+}
+
+void TCriteriaValueList::AssignItems(const TCriteriaValueList& Other) {
+  if (this == &Other) return;
+  Clear();
   while (FCapacity < Other.FCount) Grow();
   FItems = Other.FItems;
   FCount = Other.FCount;
-  return *this;
 }
 
 const TDataType* TCriteriaValueList::DataType() const {

@@ -63,6 +63,8 @@ class TCriteriaValueList : public platform::TObject {
   bool Contains(const TValue& Value) const;
   // Removes every item and releases the array.
   void Clear();
+  // Takes Other's items (not its field).
+  void AssignItems(const TCriteriaValueList& Other);
 
   int Count() const noexcept { return FCount; }
   int Capacity() const noexcept { return FCapacity; }
