@@ -26,6 +26,7 @@
 // Single-threaded like the rest of the framework.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -172,6 +173,24 @@ class TCondition : public platform::TPersistent {
   int FUpdateCount = 0;
   TConditionNotifyEvent FOnChange;
   TCondition* FOwner;
+};
+
+// An update bracket that always closes: BeginUpdate on construction,
+// EndUpdate on destruction (a change event failing while another error
+// already leaves the block is dropped in favour of that error).
+class TConditionUpdate {
+ public:
+  explicit TConditionUpdate(TCondition& Condition)
+      : FCondition(Condition), FExceptions(std::uncaught_exceptions()) {
+    FCondition.BeginUpdate();
+  }
+  ~TConditionUpdate() noexcept(false);
+  TConditionUpdate(const TConditionUpdate&) = delete;
+  TConditionUpdate& operator=(const TConditionUpdate&) = delete;
+
+ private:
+  TCondition& FCondition;
+  int FExceptions;
 };
 
 // Base of the criteria classes: each field is restricted on its own.
