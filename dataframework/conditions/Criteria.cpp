@@ -39,6 +39,11 @@ void RegisterCriteriaClasses() {
   platform::RegisterClasses({&TCriteria::StaticClass(), &TCriteriaField::StaticClass()});
 }
 
+namespace {
+// Module start: the text form's reader finds the two classes by name.
+[[maybe_unused]] const bool CriteriaClassesRegistered = (RegisterCriteriaClasses(), true);
+}  // namespace
+
 // ---- Construction and the map of criteria fields.
 
 TCriteria::TCriteria(TCondition* Owner) : TNiceCondition(Owner), FFields(101, true) {}
