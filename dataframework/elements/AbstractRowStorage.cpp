@@ -49,6 +49,12 @@ platform::TDateTime ChangeTime() {
   return cachedBase + static_cast<double>(ms % 1000) / platform::MSecsPerDay;
 }
 
+// Without a level above the data rows there is no tree to file them in.
+void RefuseNoTreeKeys() {
+  platform::DataError(platform::esFatal, "SetTreeKeys",
+                      "TAbstractRowStorage.SetTreeKeys: A storage needs at least one tree key!");
+}
+
 bool IsCalculatedField(const TDataField* Field) {
   return Field != nullptr && Field->ClassType().InheritsFrom("TCalcField");
 }
@@ -71,13 +77,15 @@ TAbstractRowStorage::TAbstractRowStorage(TDataTable* Table)
       FTreeOrder(std::make_unique<TRowSortOrder>()),
       FRowList(std::make_unique<platform::TStringList>()) {
   platform::Assert(Table != nullptr, "TAbstractRowStorage.Create: DataTable <> nil");
-  FLastChange = ChangeTime();
-  Table->Lock();
   TRowSortOrder keys;
   for (int i = 0; i < Table->KeyCount(); ++i) {
     TDataField* key = Table->GetField(i);
     keys.Add(key, key->SortOrder());
   }
+  // Refused before the table is locked, so a failed storage leaves no trace.
+  if (keys.Count() == 0) RefuseNoTreeKeys();
+  FLastChange = ChangeTime();
+  Table->Lock();
   SetTreeKeys(&keys);
 }
 
@@ -339,11 +347,7 @@ void TAbstractRowStorage::SetTreeKeys(const TRowSortOrder* Order) {
         platform::esFatal, "SetTreeKeys",
         "TAbstractRowStorage.SetTreeKeys: Storage must be empty (unused) when settings TreeKeys!");
   }
-  // Without a level above the data rows there is no tree to file them in.
-  if (Order->Count() == 0) {
-    platform::DataError(platform::esFatal, "SetTreeKeys",
-                        "TAbstractRowStorage.SetTreeKeys: A storage needs at least one tree key!");
-  }
+  if (Order->Count() == 0) RefuseNoTreeKeys();
   // Order may be this storage's own TreeOrder: copy it before anything goes.
   std::unique_ptr<TRowSortOrder> order = TRowSortOrder::CreateCopy(*Order);
   FRoot.reset();

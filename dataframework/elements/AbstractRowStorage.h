@@ -75,8 +75,9 @@ class TAbstractRowStorage : public TRowSource {
   virtual bool RemoveRow(TDataRow* Row);
   // View and bookkeeping after a change of Row (kinds in TRowChangeKind).
   virtual void RowChanged(TRowChangeKind Kind, TAbstractRow* Row, int Position);
-  // True for a TRowStorage (a storage with a fixed criteria).
-  virtual bool IsRowStorage() const = 0;
+  // True for a TRowStorage (a storage with a fixed criteria). Answered here
+  // too (false): the root, made while the base is being built, asks it.
+  virtual bool IsRowStorage() const { return false; }
   virtual void SetTotalsBelow(bool Value);
   // Every tree key's SetVisible(Value) (the data level included).
   virtual void SetLevelsVisible(bool Value);
