@@ -1,0 +1,342 @@
+#include "dataframework/elements/RowList.h"
+
+#include <locale.h>
+#include <string.h>
+
+#include <unordered_set>
+#include <utility>
+
+#include "dataframework/conditions/Condition.h"
+#include "dataframework/conditions/Criteria.h"
+#include "dataframework/elements/AbstractRow.h"
+#include "dataframework/elements/DataRow.h"
+#include "platform/Assert.h"
+
+namespace dataframework {
+
+namespace {
+
+// The environment's collation and character classes, read once; the "C"
+// rules where the environment names no usable locale.
+class TCollation {
+ public:
+  TCollation() {
+    const int mask = LC_COLLATE_MASK | LC_CTYPE_MASK;
+    FLocale = newlocale(mask, "", locale_t(0));
+    if (FLocale == locale_t(0)) FLocale = newlocale(mask, "C", locale_t(0));
+  }
+  ~TCollation() {
+    if (FLocale != locale_t(0)) freelocale(FLocale);
+  }
+  TCollation(const TCollation&) = delete;
+  TCollation& operator=(const TCollation&) = delete;
+
+  std::string Fold(const std::string& S) const {
+    std::string folded(S);
+    for (char& c : folded) c = static_cast<char>(toupper_l(static_cast<unsigned char>(c), FLocale));
+    return folded;
+  }
+  int Compare(const std::string& A, const std::string& B) const {
+    const std::string a = Fold(A);
+    const std::string b = Fold(B);
+    const int c = strcoll_l(a.c_str(), b.c_str(), FLocale);
+    if (c != 0) return c;
+    // Texts the collation ties (or that differ after a NUL) still need one
+    // fixed order for the binary search.
+    return a.compare(b);
+  }
+
+ private:
+  locale_t FLocale;
+};
+
+const TCollation& Collation() {
+  static const TCollation collation;
+  return collation;
+}
+
+}  // namespace
+
+const platform::TClass& TDataRowList::StaticClass() {
+  static const platform::TClass Class("TDataRowList", &platform::TStrings::StaticClass(),
+                                      "RowList");
+  return Class;
+}
+
+TDataRowList::TDataRowList() = default;
+
+TDataRowList::~TDataRowList() = default;
+
+int TDataRowList::CompareTexts(const std::string& S1, const std::string& S2) {
+  return Collation().Compare(S1, S2);
+}
+
+int TDataRowList::CompareStrings(const std::string& S1, const std::string& S2) const {
+  return CompareTexts(S1, S2);
+}
+
+// ---- Storage.
+
+void TDataRowList::CheckIndex(int Index) const {
+  if (Index < 0 || Index >= FCount) Error(platform::SListIndexError, Index);
+}
+
+std::string TDataRowList::Get(int Index) const {
+  CheckIndex(Index);
+  return FItems[Index].FString;
+}
+
+void TDataRowList::Put(int Index, const std::string& S) {
+  if (FSorted) Error(platform::SSortedListError);
+  CheckIndex(Index);
+  Changing();
+  FItems[Index].FString = S;
+  Changed();
+}
+
+platform::TObject* TDataRowList::GetObject(int Index) const {
+  CheckIndex(Index);
+  return FItems[Index].FObject;
+}
+
+void TDataRowList::PutObject(int Index, platform::TObject* AObject) {
+  CheckIndex(Index);
+  Changing();
+  FItems[Index].FObject = AObject;
+  Changed();
+}
+
+int TDataRowList::Add(const std::string& S) {
+  return AddObject(S, nullptr);
+}
+
+int TDataRowList::AddObject(const std::string& S, platform::TObject* AObject) {
+  int index = FCount;
+  if (FSorted && Find(S, index)) {
+    if (FDuplicates == platform::dupIgnore) return index;
+    if (FDuplicates == platform::dupError) Error(platform::SDuplicateString);
+  }
+  InsertItem(index, S, AObject);
+  return index;
+}
+
+void TDataRowList::Insert(int Index, const std::string& S) {
+  if (FSorted) Error(platform::SSortedListError);
+  if (Index < 0 || Index > FCount) Error(platform::SListIndexError, Index);
+  InsertItem(Index, S, nullptr);
+}
+
+void TDataRowList::Grow() {
+  SetCapacity(FCapacity <= 15 ? 16 : FCapacity * 2);
+}
+
+void TDataRowList::InsertItem(int Index, const std::string& S, platform::TObject* AObject) {
+  Changing();
+  if (FCount == FCapacity) Grow();
+  for (int i = FCount; i > Index; --i) FItems[i] = std::move(FItems[i - 1]);
+  FItems[Index].FString = S;
+  FItems[Index].FObject = AObject;
+  ++FCount;
+  Changed();
+}
+
+void TDataRowList::Delete(int Index) {
+  CheckIndex(Index);
+  Changing();
+  for (int i = Index; i + 1 < FCount; ++i) FItems[i] = std::move(FItems[i + 1]);
+  --FCount;
+  FItems[FCount] = TItem{};
+  Changed();
+}
+
+void TDataRowList::ExchangeItems(int Index1, int Index2) {
+  std::swap(FItems[Index1], FItems[Index2]);
+}
+
+void TDataRowList::Exchange(int Index1, int Index2) {
+  CheckIndex(Index1);
+  CheckIndex(Index2);
+  Changing();
+  ExchangeItems(Index1, Index2);
+  Changed();
+}
+
+void TDataRowList::Clear() {
+  if (FCount == 0) return;
+  Changing();
+  FItems.reset();
+  FCount = 0;
+  FCapacity = 0;
+  Changed();
+}
+
+void TDataRowList::SetCapacity(int NewCapacity) {
+  if (NewCapacity < FCount) Error(platform::SListCapacityError, NewCapacity);
+  if (NewCapacity == FCapacity) return;
+  std::unique_ptr<TItem[]> items;
+  if (NewCapacity > 0) items = std::make_unique<TItem[]>(static_cast<size_t>(NewCapacity));
+  for (int i = 0; i < FCount; ++i) items[i] = std::move(FItems[i]);
+  FItems = std::move(items);
+  FCapacity = NewCapacity;
+}
+
+int TDataRowList::IndexOf(const std::string& S) const {
+  if (!FSorted) return TStrings::IndexOf(S);
+  int index = 0;
+  return Find(S, index) ? index : -1;
+}
+
+// ---- Change events.
+
+void TDataRowList::SetUpdateState(bool Updating) {
+  // The bracket opens with OnChanging and closes with OnChange, as the
+  // platform's string list does.
+  if (Updating) {
+    Changing();
+    FUpdating = true;
+  } else {
+    FUpdating = false;
+    Changed();
+  }
+}
+
+void TDataRowList::Changed() {
+  if (!FUpdating && OnChange) OnChange();
+}
+
+void TDataRowList::Changing() {
+  if (!FUpdating && OnChanging) OnChanging();
+}
+
+// ---- Searching and sorting.
+
+bool TDataRowList::Find(const std::string& S, int& Index) const {
+  bool found = false;
+  int low = 0;
+  int high = FCount - 1;
+  while (low <= high) {
+    const int mid = low + (high - low) / 2;
+    const int c = CompareTexts(FItems[mid].FString, S);
+    if (c < 0) {
+      low = mid + 1;
+    } else {
+      high = mid - 1;
+      if (c == 0) {
+        found = true;
+        if (FDuplicates != platform::dupAccept) low = mid;
+      }
+    }
+  }
+  Index = low;
+  return found;
+}
+
+void TDataRowList::Sort() {
+  CustomSort([](TDataRowList& List, int Index1, int Index2) {
+    return CompareTexts(List.FItems[Index1].FString, List.FItems[Index2].FString);
+  });
+}
+
+void TDataRowList::CustomSort(const TCompare& Compare) {
+  if (FSorted || FCount < 2) return;
+  Changing();
+  QuickSort(0, FCount - 1, Compare);
+  Changed();
+}
+
+void TDataRowList::QuickSort(int L, int R, const TCompare& Compare) {
+  while (L < R) {
+    int i = L;
+    int j = R;
+    int pivot = L + (R - L) / 2;
+    do {
+      // The bounds keep a comparison that is not a strict order inside the range.
+      while (i < R && Compare(*this, i, pivot) < 0) ++i;
+      while (j > L && Compare(*this, j, pivot) > 0) --j;
+      if (i <= j) {
+        if (i != j) ExchangeItems(i, j);
+        if (pivot == i) {
+          pivot = j;
+        } else if (pivot == j) {
+          pivot = i;
+        }
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    // The smaller part first and the larger one in this loop keep the
+    // recursion shallow whatever the input.
+    if (j - L < R - i) {
+      if (L < j) QuickSort(L, j, Compare);
+      L = i;
+    } else {
+      if (i < R) QuickSort(i, R, Compare);
+      R = j;
+    }
+  }
+}
+
+void TDataRowList::SetSorted(bool Value) {
+  if (FSorted == Value) return;
+  if (Value) Sort();
+  FSorted = Value;
+}
+
+// ---- Rows.
+
+TAbstractRow* TDataRowList::GetDataRow(int Index) const {
+  platform::Assert(Index >= 0 && Index < FCount,
+                   "TDataRowList.GetDataRow: (idx >= 0) and (idx < Count), idx: ", Index);
+  return dynamic_cast<TAbstractRow*>(FItems[Index].FObject);
+}
+
+void TDataRowList::SetDisplayTexts(TDataField* KeyField, TDisplayValues DisplayValues) {
+  std::string text;
+  for (int i = 0; i < FCount; ++i) {
+    const TAbstractRow* row = GetDataRow(i);
+    if (row == nullptr) continue;
+    row->GetDisplayText(KeyField, DisplayValues, text);
+    Put(i, text);
+  }
+}
+
+void TDataRowList::GetRows(platform::TStrings* Results, const TCondition* Criteria,
+                           TGetRowsMode Mode) {
+  if (Mode != gmDelete) platform::Assert(Results != nullptr, "TDataRowList.GetRows: Results <> nil");
+  std::unique_ptr<TCriteria> all;
+  if (Criteria == nullptr) {
+    all = std::make_unique<TCriteria>();
+    Criteria = all.get();
+  }
+  // A row listed twice is deleted at its first entry; its other entries
+  // must not reach the freed row.
+  std::unordered_set<const TAbstractRow*> deleted;
+  for (int i = FCount - 1; i >= 0; --i) {
+    TAbstractRow* row = dynamic_cast<TAbstractRow*>(FItems[i].FObject);
+    if (row == nullptr) continue;
+    if (deleted.count(row) != 0) {
+      if (Mode == gmMoveOut || Mode == gmDelete) Delete(i);
+      continue;
+    }
+    if (!Criteria->AcceptsRow(row, nullptr)) continue;
+    if (Mode == gmRows) {
+      Results->InsertObject(0, FItems[i].FString, row);
+      continue;
+    }
+    // Copies and deletes are for data rows; a subtotal row stays listed.
+    if (row->IsSubTotal()) continue;
+    auto* data = static_cast<TDataRow*>(row);
+    if (Mode == gmCopies || Mode == gmMoveOut) {
+      std::unique_ptr<TDataRow> copy = data->Clone();
+      Results->InsertObject(0, FItems[i].FString, copy.get());
+      copy.release();  // Results holds it now
+    }
+    if (Mode == gmMoveOut || Mode == gmDelete) {
+      deleted.insert(row);
+      data->Delete(true);
+      Delete(i);
+    }
+  }
+}
+
+}  // namespace dataframework
