@@ -1,7 +1,7 @@
 #include "dataframework/elements/BooleanTextField.h"
 
 #include "dataframework/elements/AbstractRow.h"
-#include "dataframework/elements/KeyField.h"
+#include "dataframework/elements/DataField.h"
 #include "dataframework/types/TextTypes.h"
 #include "platform/Assert.h"
 #include "platform/Exception.h"
@@ -16,7 +16,7 @@ const platform::TClass& TBooleanTextField::StaticClass() {
 
 TBooleanTextField::TBooleanTextField(platform::TComponent* Owner) : TCalcField(Owner) {}
 
-TBooleanTextField::TBooleanTextField(const std::string& Name, TKeyField* BooleanField)
+TBooleanTextField::TBooleanTextField(const std::string& Name, TDataField* BooleanField)
     : TCalcField(Name, StringType(5, false), true, true), FBooleanField(BooleanField) {
   platform::Assert(BooleanField != nullptr,
                    "TBooleanTextField.CreateBoolText: BooleanField <> nil");
@@ -25,7 +25,7 @@ TBooleanTextField::TBooleanTextField(const std::string& Name, TKeyField* Boolean
 }
 
 std::unique_ptr<TBooleanTextField> TBooleanTextField::CreateBoolText(const std::string& Name,
-                                                                     TKeyField* BooleanField) {
+                                                                     TDataField* BooleanField) {
   return std::make_unique<TBooleanTextField>(Name, BooleanField);
 }
 

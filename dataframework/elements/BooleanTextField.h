@@ -1,6 +1,6 @@
-// TBooleanTextField: the text "True" or "False" for a Boolean key, used as
-// the key's text field so that the key shows as that text (module
-// CommonCalcFields).
+// TBooleanTextField: the text "True" or "False" for a Boolean field (a key
+// or a plain field), used as that field's text field so that it shows as
+// the text (module CommonCalcFields).
 //
 // Ownership: as TCalcField; BooleanField is borrowed.
 // REQUIRES: BooleanField outlives this field's use by rows.
@@ -23,19 +23,19 @@ class TBooleanTextField : public TCalcField {
   // summed before aggregating); BooleanField := BooleanField, whose text
   // fields become [this field] and whose DisplayValues becomes dvTextOnly.
   // REQUIRES: BooleanField != nullptr.
-  TBooleanTextField(const std::string& Name, TKeyField* BooleanField);
+  TBooleanTextField(const std::string& Name, TDataField* BooleanField);
   static std::unique_ptr<TBooleanTextField> CreateBoolText(const std::string& Name,
-                                                           TKeyField* BooleanField);
+                                                           TDataField* BooleanField);
   ~TBooleanTextField() override;
 
   // "True" when Row's value of BooleanField reads as true, else "False".
   void CalcValue(const TAbstractRow* Row, TValue& Value) const override;
 
-  TKeyField* BooleanField() const { return FBooleanField; }
-  void SetBooleanField(TKeyField* Value) { FBooleanField = Value; }
+  TDataField* BooleanField() const { return FBooleanField; }
+  void SetBooleanField(TDataField* Value) { FBooleanField = Value; }
 
  private:
-  TKeyField* FBooleanField = nullptr;
+  TDataField* FBooleanField = nullptr;
 };
 
 }  // namespace dataframework
