@@ -49,12 +49,22 @@ void TQuiltPatchList::Clear() {
   Changed();
 }
 
+uint64_t TQuiltPatchList::FieldsVersion() const noexcept {
+  uint64_t sum = 0;
+  for (const auto& patch : FPatches) sum += patch->Fields().Version();
+  return sum;
+}
+
 const TDataFieldSet& TQuiltPatchList::FieldSet() const {
   if (!FFieldSet) FFieldSet = std::make_unique<TDataFieldSet>();
-  if (!FFieldSetValid) {
+  // A patch that gained or lost a quilt field (ProjectOn, FieldFor, ...)
+  // makes the cache stale as well.
+  const uint64_t version = FieldsVersion();
+  if (!FFieldSetValid || version != FFieldSetVersion) {
     FFieldSet->Clear();
     for (const auto& patch : FPatches) FFieldSet->AddSet(patch->FieldSet());
     FFieldSetValid = true;
+    FFieldSetVersion = version;
   }
   return *FFieldSet;
 }

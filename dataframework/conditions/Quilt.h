@@ -15,6 +15,7 @@
 // bracket.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -46,7 +47,7 @@ class TQuiltPatchList {
   TQuiltPatch* Items(int Index) const noexcept { return FPatches[static_cast<size_t>(Index)].get(); }
   int IndexOf(const TQuiltPatch* Patch) const noexcept;
   // Union of the patches' field sets, rebuilt on request after a change of
-  // the list (changes inside a patch do not invalidate it).
+  // the list or of a patch's quilt fields.
   const TDataFieldSet& FieldSet() const;
   void SetOnChange(std::function<void()> Callback) { FOnChange = std::move(Callback); }
   // Exchanges the patches with Other; callbacks stay with their lists.
@@ -56,8 +57,12 @@ class TQuiltPatchList {
   void Changed();
 
   std::vector<std::unique_ptr<TQuiltPatch>> FPatches;
+  // Sum of the patches' field list versions when the cache was made.
+  uint64_t FieldsVersion() const noexcept;
+
   mutable std::unique_ptr<TDataFieldSet> FFieldSet;
   mutable bool FFieldSetValid = false;
+  mutable uint64_t FFieldSetVersion = 0;
   std::function<void()> FOnChange;
 };
 

@@ -28,6 +28,7 @@ TQuiltField* TQuiltFieldList::Find(const TDataField* Field) const noexcept {
 
 void TQuiltFieldList::Changed() {
   FFieldSetValid = false;
+  ++FVersion;
   if (FOnChange) FOnChange();
 }
 
@@ -66,6 +67,8 @@ void TQuiltFieldList::SwapContents(TQuiltFieldList& Other) noexcept {
   FItems.swap(Other.FItems);
   FFieldSetValid = false;
   Other.FFieldSetValid = false;
+  ++FVersion;
+  ++Other.FVersion;
 }
 
 const TDataFieldSet& TQuiltFieldList::FieldSet() const {

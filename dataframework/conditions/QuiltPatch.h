@@ -11,6 +11,8 @@
 // operation runs in an update bracket.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,11 +48,15 @@ class TQuiltFieldList {
   const TDataFieldSet& FieldSet() const;
 
   void SetOnChange(std::function<void()> Event) { FOnChange = std::move(Event); }
+  // Grows with every change of the list (owners compare it to keep caches
+  // of their own current).
+  uint64_t Version() const noexcept { return FVersion; }
 
  private:
   void Changed();
 
   std::vector<std::unique_ptr<TQuiltField>> FItems;
+  uint64_t FVersion = 0;
   mutable std::unique_ptr<TDataFieldSet> FFieldSet;
   mutable bool FFieldSetValid = false;
   std::function<void()> FOnChange;
