@@ -136,8 +136,9 @@ TSetResult TAbstractRow::SetFieldValueEx(TDataField* Field, const TValue& Value,
   platform::Assert(Field != nullptr, "TDataRow.SetFieldValue: Field <> nil");
   const int p = IndexOfField(Field);
   if (p >= 0) return SetIndexValueEx(p, Value, Action);
-  if (FIsSubTotal && FStorage != nullptr && FStorage->IsLooseRow(this) &&
-      FStorage->TreeKeyOf(Field) != nullptr) {
+  // Only an extra key (one the table lacks) is kept among the extra keys.
+  if (FIsSubTotal && FStorage != nullptr && FTable->IndexOfField(Field) < 0 &&
+      FStorage->IsLooseRow(this) && FStorage->TreeKeyOf(Field) != nullptr) {
     auto* self = static_cast<TSubTotalRow*>(this);
     if (Field != self->RefreshingField()) {
       self->ExtraKeyValues().PutValue(FStorage->ExtraKeyIndex(Field), Value);
