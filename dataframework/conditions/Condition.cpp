@@ -78,14 +78,18 @@ void TCondition::Changed() {
 
 // ---- Text form.
 
-void TCondition::WriteHeader(std::ostream& Stream) const { Stream << ClassName() << '('; }
+void TCondition::WriteHeader(std::ostream& Stream) const {
+  Stream << ClassName() << '(';
+}
 
 void TCondition::WriteLineBreak(std::ostream& Stream, int Indent) {
   Stream << "\r\n";
   if (Indent > 0) Stream << std::string(static_cast<size_t>(Indent), ' ');
 }
 
-void TCondition::WriteFooter(std::ostream& Stream) { Stream << ')'; }
+void TCondition::WriteFooter(std::ostream& Stream) {
+  Stream << ')';
+}
 
 bool TCondition::ReadUpTo(std::istream& Stream, char Delimiter, std::string& Text, char StopChar) {
   if (!Stream.good()) return false;
@@ -153,15 +157,14 @@ void SortByLevel(std::vector<TCollected>& Children, const TRowStorageTreeKey& Le
   }
   const TDataType* sortType = sortField->DataType();
   const bool descending = Level.Direction() == soDescending;
-  std::stable_sort(Children.begin(), Children.end(),
-                   [&](const TCollected& a, const TCollected& b) {
-                     if (a.HasSortValue && b.HasSortValue && sortType != nullptr) {
-                       int c = sortType->Compare(a.SortValue, b.SortValue);
-                       if (descending) c = -c;
-                       if (c != 0) return c < 0;
-                     }
-                     return KeyType.Compare(a.Key, b.Key) < 0;
-                   });
+  std::stable_sort(Children.begin(), Children.end(), [&](const TCollected& a, const TCollected& b) {
+    if (a.HasSortValue && b.HasSortValue && sortType != nullptr) {
+      int c = sortType->Compare(a.SortValue, b.SortValue);
+      if (descending) c = -c;
+      if (c != 0) return c < 0;
+    }
+    return KeyType.Compare(a.Key, b.Key) < 0;
+  });
 }
 
 }  // namespace
@@ -256,8 +259,7 @@ bool TCondition::HasRowsBySingleValue(TGetRowsHandler& Handler, TSubTotalRow* Ro
   if (Row->FindChild(only, index)) {
     TAbstractRow* child = Row->Child(index);
     if (child != nullptr)
-      Result = lastLevel ||
-               Handler.Condition().HasRows(Handler, static_cast<TSubTotalRow*>(child));
+      Result = lastLevel || Handler.Condition().HasRows(Handler, static_cast<TSubTotalRow*>(child));
   }
   return true;
 }
@@ -270,11 +272,17 @@ std::unique_ptr<TCondition> TCondition::CreateFromStream(std::istream& Stream) c
   return metaclass->CreateFromStream(Stream);
 }
 
-bool TCondition::IsNice() const { return false; }
+bool TCondition::IsNice() const {
+  return false;
+}
 
-bool TNiceCondition::IsNice() const { return true; }
+bool TNiceCondition::IsNice() const {
+  return true;
+}
 
-bool TCommonQuilt::UsesField(const TDataField* Field) const { return FieldSet().Contains(Field); }
+bool TCommonQuilt::UsesField(const TDataField* Field) const {
+  return FieldSet().Contains(Field);
+}
 
 bool TCommonQuilt::UsesTable(const TDataTable* Table) const {
   const TDataFieldSet& fields = FieldSet();
@@ -283,15 +291,21 @@ bool TCommonQuilt::UsesTable(const TDataTable* Table) const {
   return false;
 }
 
-void TCommonQuilt::WriteToStream(std::ostream&, int) const { RaiseNotImplemented(); }
+void TCommonQuilt::WriteToStream(std::ostream&, int) const {
+  RaiseNotImplemented();
+}
 
 std::unique_ptr<TCondition> TCommonQuilt::CreateFromStream(std::istream&) const {
   RaiseNotImplemented();
 }
 
-platform::TMaybeOwned<TCriteria> TCommonQuilt::AsCriteria() const { RaiseNotImplemented(); }
+platform::TMaybeOwned<TCriteria> TCommonQuilt::AsCriteria() const {
+  RaiseNotImplemented();
+}
 
-platform::TMaybeOwned<TCriteria> TCommonQuilt::AsNiceCriteria() const { RaiseNotImplemented(); }
+platform::TMaybeOwned<TCriteria> TCommonQuilt::AsNiceCriteria() const {
+  RaiseNotImplemented();
+}
 
 // ---- Free functions.
 
@@ -324,6 +338,8 @@ std::unique_ptr<TCommonQuilt> QuiltCopyOf(const TCondition& Condition) {
   return quilt->CloneQuilt();
 }
 
-void RaiseNotImplemented() { throw platform::Exception("Not implemented!"); }
+void RaiseNotImplemented() {
+  throw platform::Exception("Not implemented!");
+}
 
 }  // namespace dataframework

@@ -240,16 +240,18 @@ class TCommonQuilt : public TCondition {
   virtual std::unique_ptr<TCommonQuilt> CloneQuilt() const = 0;
   // An equivalent quilt of the simplest class. REQUIRES: Self.get() == this.
   virtual std::unique_ptr<TCommonQuilt> Simplify(std::unique_ptr<TCommonQuilt> Self) = 0;
-  // How the sets of accepted rows relate, looking only at FieldSet
-  // (restrictions on other fields dropped).
+  // How the sets of accepted rows relate, looking only at FieldSet: the
+  // accepted rows projected onto those fields (null: all fields).
   virtual TQuiltRelation Relation(const TCommonQuilt& Other,
                                   const TDataFieldSet* FieldSet) const = 0;
   // Every row accepted by Other is accepted by this quilt.
   virtual bool Contains(const TCommonQuilt& Other) const = 0;
   // Removes all parts.
   virtual void Clear() = 0;
-  // Drops every restriction on fields outside FieldSet.
+  // Drops every restriction on fields outside FieldSet (null: none); what
+  // accepts no row stays so.
   virtual void ProjectOn(const TDataFieldSet* FieldSet) = 0;
+  // Accepts every row / no row, looking only at FieldSet as in Relation.
   virtual bool IsUniverse(const TDataFieldSet* FieldSet) const = 0;
   virtual bool IsEmpty(const TDataFieldSet* FieldSet) const = 0;
 };

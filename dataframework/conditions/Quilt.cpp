@@ -175,7 +175,8 @@ bool TQuilt::MergePatch(const TQuiltPatch& Patch) {
     return false;
   }
   std::vector<TDataField*> fields;
-  for (TQuiltFieldIterator it = Patch.Iterator(); !it.Eof(); it.Next()) fields.push_back(it.Field());
+  for (TQuiltFieldIterator it = Patch.Iterator(); !it.Eof(); it.Next())
+    fields.push_back(it.Field());
   for (TDataFieldSetIterator it(&FieldSet()); !it.Eof(); it.Next())
     if (Patch.FieldFor(it.Current()) == nullptr) fields.push_back(it.Current());
 
@@ -247,7 +248,9 @@ void TQuilt::AddPatchesOf(const TQuilt& Other, bool Normalize) {
   }
 }
 
-void TQuilt::UnionWithQuilt(const TQuilt& Other) { AddPatchesOf(Other, true); }
+void TQuilt::UnionWithQuilt(const TQuilt& Other) {
+  AddPatchesOf(Other, true);
+}
 
 void TQuilt::AssignQuilt(const TQuilt& Other) {
   if (&Other == this) return;
@@ -389,7 +392,9 @@ TQuiltRelation TQuilt::QuiltRelation(const TQuilt& Other, const TDataFieldSet* F
   return Other.QuiltContains(*this, ignored, FieldSet) ? qrContainedIn : qrOverlapping;
 }
 
-bool TQuilt::IsNice() const { return PatchCount() < 2; }
+bool TQuilt::IsNice() const {
+  return PatchCount() < 2;
+}
 
 bool TQuilt::AcceptsRow(TAbstractRow* Row, const TDataFieldSet* FieldSet) const {
   for (int i = 0; i < PatchCount(); ++i)
@@ -409,7 +414,9 @@ bool TQuilt::AcceptsValue(const TDataField* Field, const TValue& Value) const {
   return false;
 }
 
-std::unique_ptr<TCondition> TQuilt::Clone() const { return Copy(); }
+std::unique_ptr<TCondition> TQuilt::Clone() const {
+  return Copy();
+}
 
 std::unique_ptr<TCondition> TQuilt::CreateFieldTranslatedCopy(TFieldTranslator Translate,
                                                               void* UserData) const {
@@ -468,7 +475,9 @@ void TQuilt::ForEachField(TFieldCallback Callback, void* UserData) const {
   for (int i = 0; i < PatchCount(); ++i) Patches(i)->ForEachField(Callback, UserData);
 }
 
-const TDataFieldSet& TQuilt::FieldSet() const { return FPatches.FieldSet(); }
+const TDataFieldSet& TQuilt::FieldSet() const {
+  return FPatches.FieldSet();
+}
 
 std::unique_ptr<TCommonQuilt> TQuilt::Union(std::unique_ptr<TCommonQuilt> Self,
                                             platform::TMaybeOwned<TCommonQuilt> Other) {
@@ -491,7 +500,9 @@ std::unique_ptr<TCommonQuilt> TQuilt::Intersect(std::unique_ptr<TCommonQuilt> Se
   return Self;
 }
 
-std::unique_ptr<TCommonQuilt> TQuilt::CloneQuilt() const { return Copy(); }
+std::unique_ptr<TCommonQuilt> TQuilt::CloneQuilt() const {
+  return Copy();
+}
 
 std::unique_ptr<TCommonQuilt> TQuilt::Simplify(std::unique_ptr<TCommonQuilt> Self) {
   platform::Assert(Self.get() == this, "TQuilt.Simplify: Self is not this object");
@@ -517,6 +528,11 @@ void TQuilt::ProjectOn(const TDataFieldSet* FieldSet) {
   TConditionUpdate bracket(*this);
   for (int index = PatchCount() - 1; index >= 0; --index) {
     TQuiltPatch* patch = Patches(index);
+    // A patch that accepts no row has nothing to project.
+    if (patch->IsEmpty(nullptr)) {
+      FPatches.Delete(index);
+      continue;
+    }
     if (patch->FieldCount() == 0) continue;
     patch->ProjectOn(FieldSet);
     if (patch->IsEmpty(nullptr) || patch->AllFieldsEmpty()) FPatches.Delete(index);

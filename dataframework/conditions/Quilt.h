@@ -44,7 +44,9 @@ class TQuiltPatchList {
   // Frees all patches.
   void Clear();
   int Count() const noexcept { return static_cast<int>(FPatches.size()); }
-  TQuiltPatch* Items(int Index) const noexcept { return FPatches[static_cast<size_t>(Index)].get(); }
+  TQuiltPatch* Items(int Index) const noexcept {
+    return FPatches[static_cast<size_t>(Index)].get();
+  }
   int IndexOf(const TQuiltPatch* Patch) const noexcept;
   // Union of the patches' field sets, rebuilt on request after a change of
   // the list or of a patch's quilt fields.

@@ -50,7 +50,8 @@ bool IsSubTotalWithoutValue(TAbstractRow* Row, TDataField* Field) {
 }
 
 std::unique_ptr<TQuilt> TakeQuilt(platform::TMaybeOwned<TCommonQuilt>& Other, const TQuilt& Quilt) {
-  if (Other.MustFree()) return std::unique_ptr<TQuilt>(static_cast<TQuilt*>(Other.ReleaseOwned().release()));
+  if (Other.MustFree())
+    return std::unique_ptr<TQuilt>(static_cast<TQuilt*>(Other.ReleaseOwned().release()));
   return Quilt.Copy();
 }
 
@@ -324,11 +325,9 @@ TQuiltField::TSplitFlags TQuiltField::SplitCore(const TQuiltField& Other, TQuilt
 TQuiltRelation TQuiltField::FieldRelation(const TQuiltField& Other) const {
   if (Other.Field() != Field()) return qrOverlapping;
   TSplitFlags flags = SplitFlags(Other);
-  if (!flags.Overlap) {
-    // Two empty fields accept the same (no) values.
-    if (!flags.SelfHasMore && !flags.OtherHasMore) return qrEqual;
-    return qrDisjoint;
-  }
+  if (!flags.Overlap && flags.SelfHasMore && flags.OtherHasMore) return qrDisjoint;
+  // Without overlap, a side with nothing of its own is empty: nothing is
+  // inside everything, two empty fields are equal.
   if (!flags.SelfHasMore && !flags.OtherHasMore) return qrEqual;
   if (flags.SelfHasMore && !flags.OtherHasMore) return qrContains;
   if (!flags.SelfHasMore) return qrContainedIn;
@@ -353,7 +352,9 @@ void TQuiltField::Swap(TQuiltField& Other) {
   Other.FValueList.Signal();
 }
 
-bool TQuiltField::IsNice() const { return true; }
+bool TQuiltField::IsNice() const {
+  return true;
+}
 
 bool TQuiltField::AcceptsRow(TAbstractRow* Row, const TDataFieldSet* FieldSet) const {
   if (!Restricted()) return true;
@@ -377,7 +378,9 @@ bool TQuiltField::AcceptsValue(const TDataField* Field, const TValue& Value) con
   return FValueList.ContainsValue(Value);
 }
 
-std::unique_ptr<TCondition> TQuiltField::Clone() const { return Copy(); }
+std::unique_ptr<TCondition> TQuiltField::Clone() const {
+  return Copy();
+}
 
 std::unique_ptr<TCondition> TQuiltField::CreateFieldTranslatedCopy(TFieldTranslator Translate,
                                                                    void* UserData) const {
@@ -418,7 +421,9 @@ void TQuiltField::ForEachField(TFieldCallback Callback, void* UserData) const {
   Callback(UserData, Field(), IsUniverse(nullptr));
 }
 
-const TDataFieldSet& TQuiltField::FieldSet() const { return *FFieldSet; }
+const TDataFieldSet& TQuiltField::FieldSet() const {
+  return *FFieldSet;
+}
 
 std::unique_ptr<TCommonQuilt> TQuiltField::Union(std::unique_ptr<TCommonQuilt> Self,
                                                  platform::TMaybeOwned<TCommonQuilt> Other) {
@@ -461,9 +466,9 @@ std::unique_ptr<TCommonQuilt> TQuiltField::Intersect(std::unique_ptr<TCommonQuil
     result = receiver->Intersect(std::move(target), OwnQuilt(std::move(Self)));
   } else if (auto* patch = dynamic_cast<TQuiltPatch*>(Other.get())) {
     std::unique_ptr<TQuiltPatch> target =
-        Other.MustFree()
-            ? std::unique_ptr<TQuiltPatch>(static_cast<TQuiltPatch*>(Other.ReleaseOwned().release()))
-            : patch->Copy();
+        Other.MustFree() ? std::unique_ptr<TQuiltPatch>(
+                               static_cast<TQuiltPatch*>(Other.ReleaseOwned().release()))
+                         : patch->Copy();
     TQuiltPatch* receiver = target.get();
     result = receiver->Intersect(std::move(target), OwnQuilt(std::move(Self)));
   } else if (auto* field = dynamic_cast<TQuiltField*>(Other.get());
@@ -480,7 +485,9 @@ std::unique_ptr<TCommonQuilt> TQuiltField::Intersect(std::unique_ptr<TCommonQuil
   return simplifier->Simplify(std::move(result));
 }
 
-std::unique_ptr<TCommonQuilt> TQuiltField::CloneQuilt() const { return Copy(); }
+std::unique_ptr<TCommonQuilt> TQuiltField::CloneQuilt() const {
+  return Copy();
+}
 
 std::unique_ptr<TCommonQuilt> TQuiltField::Simplify(std::unique_ptr<TCommonQuilt> Self) {
   platform::Assert(Self.get() == this, "TQuiltField.Simplify: Self is not this object");
@@ -508,11 +515,13 @@ void TQuiltField::Clear() {
 }
 
 void TQuiltField::ProjectOn(const TDataFieldSet* FieldSet) {
-  if (!TDataFieldSet::Contains(FieldSet, Field())) Clear();
+  // Nothing projects onto nothing: an empty field stays empty.
+  if (!TDataFieldSet::Contains(FieldSet, Field()) && !IsEmpty(nullptr)) Clear();
 }
 
 bool TQuiltField::IsUniverse(const TDataFieldSet* FieldSet) const {
   if (!Restricted()) return true;
+  if (Count() == 0) return false;
   if (FieldSet != nullptr && !FieldSet->Contains(Field())) return true;
   if (Count() != 1) return false;
   const TQuiltValueItem& item = FValueList.Item(0);
@@ -521,8 +530,9 @@ bool TQuiltField::IsUniverse(const TDataFieldSet* FieldSet) const {
          PointsEqual(type, item.EndPoint, PlusInfinity());
 }
 
-bool TQuiltField::IsEmpty(const TDataFieldSet* FieldSet) const {
-  return Restricted() && TDataFieldSet::Contains(FieldSet, Field()) && Count() == 0;
+bool TQuiltField::IsEmpty(const TDataFieldSet*) const {
+  // What accepts no row accepts none on any set of fields.
+  return Restricted() && Count() == 0;
 }
 
 platform::TMaybeOwned<TQuilt> TQuiltField::AsQuilt() const {

@@ -56,7 +56,9 @@ std::unique_ptr<TQuiltField> TQuiltFieldList::Extract(const TDataField* Field) {
   return nullptr;
 }
 
-bool TQuiltFieldList::Delete(const TDataField* Field) { return Extract(Field) != nullptr; }
+bool TQuiltFieldList::Delete(const TDataField* Field) {
+  return Extract(Field) != nullptr;
+}
 
 void TQuiltFieldList::ClearAndFreeValues() {
   FItems.clear();
@@ -194,6 +196,10 @@ bool TQuiltPatch::SubtractPatch(const TQuiltPatch& Other,
 bool TQuiltPatch::ContainsPatch(const TQuiltPatch& Other, bool& Touch,
                                 const TDataFieldSet* FieldSet) const {
   Touch = true;
+  // Empty boxes first: nothing is inside everything, and only nothing is
+  // inside nothing.
+  if (Other.IsEmpty(nullptr)) return true;
+  if (IsEmpty(nullptr)) return false;
   auto check = [&](const TQuiltField& own) {
     if (own.IsUniverse(nullptr)) return true;
     const TQuiltField* other = Other.FieldFor(own.Field());
@@ -276,7 +282,9 @@ void TQuiltPatch::GetRows(TGetRowsHandler& Handler, TSubTotalRow* Row) const {
   if (!GetRowsBySingleValue(Handler, Row)) TCondition::GetRows(Handler, Row);
 }
 
-bool TQuiltPatch::IsNice() const { return true; }
+bool TQuiltPatch::IsNice() const {
+  return true;
+}
 
 bool TQuiltPatch::AcceptsRow(TAbstractRow* Row, const TDataFieldSet* FieldSet) const {
   if (FFields.Count() == 0) return true;
@@ -313,7 +321,9 @@ bool TQuiltPatch::AcceptsValue(const TDataField* Field, const TValue& Value) con
   return own == nullptr || own->AcceptsValue(Field, Value);
 }
 
-std::unique_ptr<TCondition> TQuiltPatch::Clone() const { return Copy(); }
+std::unique_ptr<TCondition> TQuiltPatch::Clone() const {
+  return Copy();
+}
 
 std::unique_ptr<TCondition> TQuiltPatch::CreateFieldTranslatedCopy(TFieldTranslator Translate,
                                                                    void* UserData) const {
@@ -352,7 +362,9 @@ void TQuiltPatch::ForEachField(TFieldCallback Callback, void* UserData) const {
     it.QuiltField()->ForEachField(Callback, UserData);
 }
 
-const TDataFieldSet& TQuiltPatch::FieldSet() const { return FFields.FieldSet(); }
+const TDataFieldSet& TQuiltPatch::FieldSet() const {
+  return FFields.FieldSet();
+}
 
 namespace {
 
@@ -362,7 +374,8 @@ std::unique_ptr<TQuiltPatch> AsPatch(std::unique_ptr<TCommonQuilt> Quilt) {
 
 std::unique_ptr<TQuilt> TakeOrCopyQuilt(platform::TMaybeOwned<TCommonQuilt>& Other,
                                         const TQuilt& Quilt) {
-  if (Other.MustFree()) return std::unique_ptr<TQuilt>(static_cast<TQuilt*>(Other.ReleaseOwned().release()));
+  if (Other.MustFree())
+    return std::unique_ptr<TQuilt>(static_cast<TQuilt*>(Other.ReleaseOwned().release()));
   return Quilt.Copy();
 }
 
@@ -420,7 +433,9 @@ std::unique_ptr<TCommonQuilt> TQuiltPatch::Intersect(std::unique_ptr<TCommonQuil
   return ReduceOnePatch(std::move(quilt));
 }
 
-std::unique_ptr<TCommonQuilt> TQuiltPatch::CloneQuilt() const { return Copy(); }
+std::unique_ptr<TCommonQuilt> TQuiltPatch::CloneQuilt() const {
+  return Copy();
+}
 
 std::unique_ptr<TCommonQuilt> TQuiltPatch::Simplify(std::unique_ptr<TCommonQuilt> Self) {
   platform::Assert(Self.get() == this, "TQuiltPatch.Simplify: Self is not this object");
@@ -466,13 +481,24 @@ void TQuiltPatch::Clear() {
 void TQuiltPatch::ProjectOn(const TDataFieldSet* FieldSet) {
   if (FieldSet == nullptr) return;
   TConditionUpdate bracket(*this);
+  // An empty patch keeps one empty quilt field, so that it stays empty
+  // (nothing projects onto nothing).
+  const TQuiltField* keep = nullptr;
+  if (IsEmpty(nullptr)) {
+    for (TQuiltFieldIterator it = Iterator(); !it.Eof(); it.Next()) {
+      if (!it.QuiltField()->IsEmpty(nullptr)) continue;
+      if (keep == nullptr || FieldSet->Contains(it.Field())) keep = it.QuiltField();
+      if (FieldSet->Contains(it.Field())) break;
+    }
+  }
   std::vector<TDataField*> outside;
   for (TQuiltFieldIterator it = Iterator(); !it.Eof(); it.Next())
-    if (!FieldSet->Contains(it.Field())) outside.push_back(it.Field());
+    if (!FieldSet->Contains(it.Field()) && it.QuiltField() != keep) outside.push_back(it.Field());
   for (TDataField* field : outside) FFields.Delete(field);
 }
 
 bool TQuiltPatch::IsUniverse(const TDataFieldSet* FieldSet) const {
+  if (IsEmpty(nullptr)) return false;
   for (TQuiltFieldIterator it = Iterator(); !it.Eof(); it.Next()) {
     const TQuiltField& own = *it.QuiltField();
     if (TDataFieldSet::Contains(FieldSet, own.Field()) && !own.IsUniverse(nullptr)) return false;
@@ -480,9 +506,10 @@ bool TQuiltPatch::IsUniverse(const TDataFieldSet* FieldSet) const {
   return true;
 }
 
-bool TQuiltPatch::IsEmpty(const TDataFieldSet* FieldSet) const {
+bool TQuiltPatch::IsEmpty(const TDataFieldSet*) const {
+  // A box with an empty side accepts no row, whatever fields are looked at.
   for (TQuiltFieldIterator it = Iterator(); !it.Eof(); it.Next())
-    if (it.QuiltField()->IsEmpty(FieldSet)) return true;
+    if (it.QuiltField()->IsEmpty(nullptr)) return true;
   return false;
 }
 

@@ -12,7 +12,9 @@ const TQuiltPoint& PlusInfinity() {
   return Point;
 }
 
-TQuiltPoint MakePoint(const TValue& Value, bool Closed) { return TQuiltPoint{Value, Closed, false}; }
+TQuiltPoint MakePoint(const TValue& Value, bool Closed) {
+  return TQuiltPoint{Value, Closed, false};
+}
 
 TQuiltPoint ComplementPoint(const TQuiltPoint& P) {
   TQuiltPoint Result = P;

@@ -56,8 +56,8 @@ int TQuiltValueList::AddStartPoint(const TQuiltPoint& Point) {
   int i = 0;
   FindPoint(Point, i);
   // Starts of equal value: a closed one sorts before an open one.
-  while (i < Count() && ComparePointValues(*FDataType, FItems[static_cast<size_t>(i)].StartPoint,
-                                           Point) == 0) {
+  while (i < Count() &&
+         ComparePointValues(*FDataType, FItems[static_cast<size_t>(i)].StartPoint, Point) == 0) {
     const TQuiltPoint& existing = FItems[static_cast<size_t>(i)].StartPoint;
     if (existing.Closed == Point.Closed)
       throw platform::Exception(ClassName() + ".AddStartPoint: Start point already exists!");
@@ -84,8 +84,9 @@ void TQuiltValueList::ValidateInterval(const TQuiltPoint& Start, const TQuiltPoi
     // Only (MinusInfinity, PlusInfinity) means something; the same sign on
     // both ends would otherwise read as the universe.
     if (Start.Closed == End.Closed)
-      platform::DataError(platform::esFatal, "Intervals",
-                          "Interval can not have both end points in positive or negative infinity!");
+      platform::DataError(
+          platform::esFatal, "Intervals",
+          "Interval can not have both end points in positive or negative infinity!");
     if (Start.Closed) return;
   } else if (CompareStartToEnd(*FDataType, Start, End) <= 0) {
     return;
@@ -160,7 +161,9 @@ bool TQuiltValueList::ContainsValue(const TValue& Value) const {
          CompareEndPoints(*FDataType, item.EndPoint, P) >= 0;
 }
 
-const TQuiltPoint& TQuiltValueList::Get(int Index) const { return Item(Index).StartPoint; }
+const TQuiltPoint& TQuiltValueList::Get(int Index) const {
+  return Item(Index).StartPoint;
+}
 
 const TQuiltPoint& TQuiltValueList::Get2(int Index) const {
   platform::Assert(Index >= 0 && Index < Count(),
@@ -194,7 +197,9 @@ void TQuiltValueList::Unrestrict() {
   Signal();
 }
 
-void TQuiltValueList::ClearItems() { FItems.clear(); }
+void TQuiltValueList::ClearItems() {
+  FItems.clear();
+}
 
 void TQuiltValueList::SetNone() {
   FItems.clear();

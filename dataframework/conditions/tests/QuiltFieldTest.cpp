@@ -10,7 +10,9 @@
 namespace dataframework::quilttest {
 namespace {
 
-int Sign(int X) { return (X > 0) - (X < 0); }
+int Sign(int X) {
+  return (X > 0) - (X < 0);
+}
 
 TEST(QuiltPointTest, ComparisonsFollowTheirReading) {
   const TDataType& type = *DoubleType();
@@ -97,10 +99,11 @@ TEST_F(QuiltFieldTest, ContainsValueHonoursEveryKindOfEnd) {
     bool Expected;
   };
   const Case cases[] = {
-      {"(3,5]", 3, false},  {"[3,5]", 3, true},  {"(3,5]", 5, true},   {"[3,5)", 5, false},
-      {"[3,5)", 4.5, true}, {"all", 3, true},    {"none", 3, false},   {"[1,2] [4,5]", 3, false},
-      {"[1,2] [4,5]", 4, true}, {"(-inf,0)", -1e300, true}, {"(-inf,0)", 0, false},
-      {"[1,+inf)", 1e300, true}, {"[1,1]", 1, true}, {"[1,2]", 0.5, false},
+      {"(3,5]", 3, false},        {"[3,5]", 3, true},        {"(3,5]", 5, true},
+      {"[3,5)", 5, false},        {"[3,5)", 4.5, true},      {"all", 3, true},
+      {"none", 3, false},         {"[1,2] [4,5]", 3, false}, {"[1,2] [4,5]", 4, true},
+      {"(-inf,0)", -1e300, true}, {"(-inf,0)", 0, false},    {"[1,+inf)", 1e300, true},
+      {"[1,1]", 1, true},         {"[1,2]", 0.5, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.Field) + " contains " + NumberText(c.Value));
@@ -289,11 +292,11 @@ TEST_F(QuiltFieldTest, FieldRelationAndContainment) {
     TQuiltRelation Relation;
   };
   const Case cases[] = {
-      {"[1,5]", "[1,5]", qrEqual},         {"[1,5]", "[6,9]", qrDisjoint},
-      {"[1,5]", "[3,9]", qrOverlapping},   {"[1,9]", "[3,4]", qrContains},
-      {"[3,4]", "[1,9]", qrContainedIn},   {"all", "[1,2]", qrContains},
-      {"all", "(-inf,+inf)", qrEqual},     {"none", "none", qrEqual},
-      {"[1,3)", "[3,5]", qrDisjoint},      {"(1,5)", "[1,5]", qrContainedIn},
+      {"[1,5]", "[1,5]", qrEqual},       {"[1,5]", "[6,9]", qrDisjoint},
+      {"[1,5]", "[3,9]", qrOverlapping}, {"[1,9]", "[3,4]", qrContains},
+      {"[3,4]", "[1,9]", qrContainedIn}, {"all", "[1,2]", qrContains},
+      {"all", "(-inf,+inf)", qrEqual},   {"none", "none", qrEqual},
+      {"[1,3)", "[3,5]", qrDisjoint},    {"(1,5)", "[1,5]", qrContainedIn},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.X) + " vs " + c.Y);
@@ -397,8 +400,9 @@ TEST_F(QuiltFieldTest, StatesAndQueries) {
   EXPECT_FALSE(field.AcceptsNoneOfField(B.get()));
   TDataFieldSet onlyB;
   onlyB.Add(B.get());
-  EXPECT_FALSE(field.IsEmpty(&onlyB));
-  EXPECT_TRUE(field.IsUniverse(&onlyB));
+  // What accepts nothing accepts nothing on any fields.
+  EXPECT_TRUE(field.IsEmpty(&onlyB));
+  EXPECT_FALSE(field.IsUniverse(&onlyB));
   field.SetAll();
   EXPECT_TRUE(field.IsUniverse(nullptr));
   EXPECT_EQ(Text(field), "(-inf,+inf)");
@@ -465,14 +469,9 @@ TEST(PrefixUpperBoundTest, SmallestTextAfterThePrefix) {
     std::string Expected;
   };
   const Case cases[] = {
-      {&sensitive, "ab", "ac"},
-      {&sensitive, "", ""},
-      {&sensitive, "a\xff", "b"},
-      {&sensitive, "a\xff\xff", "b"},
-      {&sensitive, "\xff\xff", ""},
-      {&sensitive, "a\xfe", "b"},
-      {&sensitive, "aZ", "a["},
-      {&insensitive, "ab", "ac"},
+      {&sensitive, "ab", "ac"},       {&sensitive, "", ""},         {&sensitive, "a\xff", "b"},
+      {&sensitive, "a\xff\xff", "b"}, {&sensitive, "\xff\xff", ""}, {&sensitive, "a\xfe", "b"},
+      {&sensitive, "aZ", "a["},       {&insensitive, "ab", "ac"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Text);

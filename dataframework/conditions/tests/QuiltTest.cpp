@@ -27,8 +27,8 @@ class QuiltTest : public QuiltFields {
     platform::TMaybeOwned<TQuilt> full = dynamic_cast<const TCustomQuilt&>(Quilt).AsQuilt();
     for (int i = 0; i < full->PatchCount(); ++i) {
       const TQuiltPatch& patch = *full->Patches(i);
-      if (patch.AcceptsValue(A.get(), DoubleValue(a)) && patch.AcceptsValue(B.get(), DoubleValue(b)) &&
-          !patch.IsEmpty(nullptr))
+      if (patch.AcceptsValue(A.get(), DoubleValue(a)) &&
+          patch.AcceptsValue(B.get(), DoubleValue(b)) && !patch.IsEmpty(nullptr))
         return true;
     }
     return false;
@@ -57,7 +57,9 @@ TEST_F(QuiltTest, AddPatchNormalises) {
     std::vector<std::string> Expected;
   };
   const Case cases[] = {
-      {"one differing field merges", {{{A.get(), "[1,5]"}}, {{A.get(), "[3,9]"}}}, {"{QuiltA [1,9]}"}},
+      {"one differing field merges",
+       {{{A.get(), "[1,5]"}}, {{A.get(), "[3,9]"}}},
+       {"{QuiltA [1,9]}"}},
       {"a patch inside another adds nothing",
        {{{A.get(), "[1,5]"}}, {{A.get(), "[1,5]"}, {B.get(), "[1,2]"}}},
        {"{QuiltA [1,5]}"}},
@@ -73,7 +75,9 @@ TEST_F(QuiltTest, AddPatchNormalises) {
         {{A.get(), "[5,6]"}, {B.get(), "[7,8]"}},
         {{A.get(), "[0,9]"}}},
        {"{QuiltA [0,9]}"}},
-      {"empty patches are dropped", {{{A.get(), "none"}}, {{A.get(), "[1,2]"}, {B.get(), "none"}}}, {}},
+      {"empty patches are dropped",
+       {{{A.get(), "none"}}, {{A.get(), "[1,2]"}, {B.get(), "none"}}},
+       {}},
       {"a merge that merges further",
        {{{A.get(), "[1,2]"}, {B.get(), "[1,2]"}},
         {{A.get(), "[3,4]"}, {B.get(), "[5,6]"}},
@@ -86,7 +90,8 @@ TEST_F(QuiltTest, AddPatchNormalises) {
     TQuilt quilt;
     for (const auto& patch : c.Added) {
       auto p = std::make_unique<TQuiltPatch>();
-      for (const TFieldSpec& spec : patch) AddIntervals(*p->FieldFor(spec.first, true), spec.second);
+      for (const TFieldSpec& spec : patch)
+        AddIntervals(*p->FieldFor(spec.first, true), spec.second);
       quilt.AddPatch(std::move(p));
     }
     EXPECT_EQ(Shape(quilt), c.Expected);
@@ -149,7 +154,8 @@ TEST_F(QuiltTest, RelationMatrix) {
   q.push_back(Build({{{A.get(), "[6,9]"}}}));
   q.push_back(Build({{}}));
   q.push_back(Build({{{A.get(), "[4,7]"}}}));
-  q.push_back(Build({{{A.get(), "[1,5]"}, {B.get(), "[1,5]"}}, {{A.get(), "[4,9]"}, {B.get(), "[4,9]"}}}));
+  q.push_back(
+      Build({{{A.get(), "[1,5]"}, {B.get(), "[1,5]"}}, {{A.get(), "[4,9]"}, {B.get(), "[4,9]"}}}));
   q.push_back(Build({{{A.get(), "[4,5]"}, {B.get(), "[1,9]"}}}));
   ASSERT_EQ(q[7]->PatchCount(), 2);
   // Row i, column j: how quilt i relates to quilt j.
@@ -166,11 +172,16 @@ TEST_F(QuiltTest, RelationMatrix) {
   };
   auto code = [](char c) {
     switch (c) {
-      case 'E': return qrEqual;
-      case 'D': return qrDisjoint;
-      case 'O': return qrOverlapping;
-      case 'I': return qrContainedIn;
-      default: return qrContains;
+      case 'E':
+        return qrEqual;
+      case 'D':
+        return qrDisjoint;
+      case 'O':
+        return qrOverlapping;
+      case 'I':
+        return qrContainedIn;
+      default:
+        return qrContains;
     }
   };
   for (size_t i = 0; i < q.size(); ++i) {
@@ -249,7 +260,8 @@ TEST_F(QuiltTest, HasOnlyValueNeedsEveryPatchToFixTheField) {
     TQuilt quilt;
     for (const auto& patch : c.Patches) {
       auto p = std::make_unique<TQuiltPatch>();
-      for (const TFieldSpec& spec : patch) AddIntervals(*p->FieldFor(spec.first, true), spec.second);
+      for (const TFieldSpec& spec : patch)
+        AddIntervals(*p->FieldFor(spec.first, true), spec.second);
       quilt.AppendPatch(std::move(p));
     }
     TValue value;
@@ -361,8 +373,16 @@ TEST_F(QuiltTest, ChecksRaiseBeforeAnythingChanges) {
     EXPECT_EQ(Shape(quilt), std::vector<std::string>{"{QuiltA [7,8]}"});
   }
   for (auto [name, action] : std::vector<std::pair<const char*, std::function<void()>>>{
-           {"WriteToStream", [&] { std::ostringstream s; quilt.WriteToStream(s, 0); }},
-           {"CreateFromStream", [&] { std::istringstream s("x"); (void)quilt.CreateFromStream(s); }},
+           {"WriteToStream",
+            [&] {
+              std::ostringstream s;
+              quilt.WriteToStream(s, 0);
+            }},
+           {"CreateFromStream",
+            [&] {
+              std::istringstream s("x");
+              (void)quilt.CreateFromStream(s);
+            }},
            {"AsCriteria", [&] { (void)quilt.AsCriteria(); }},
            {"AsNiceCriteria", [&] { (void)patch.AsNiceCriteria(); }},
        }) {
@@ -415,8 +435,8 @@ TEST_F(QuiltTest, TranslatedCopiesResolveConflicts) {
     TTranslation t{A.get(), B.get(), C.get(), c.Action, c.KeepOriginal};
     std::unique_ptr<TQuiltPatch> copy = patch->CreateFieldTranslatedPatchCopy(Translate, &t);
     EXPECT_EQ(Text(*copy, All()), c.Expected);
-    std::unique_ptr<TCondition> viaQuilt = Build({{{A.get(), "[1,5]"}, {B.get(), "[3,9]"}}})
-                                               ->CreateFieldTranslatedCopy(Translate, &t);
+    std::unique_ptr<TCondition> viaQuilt =
+        Build({{{A.get(), "[1,5]"}, {B.get(), "[3,9]"}}})->CreateFieldTranslatedCopy(Translate, &t);
     EXPECT_EQ(Shape(static_cast<TQuilt&>(*viaQuilt)), std::vector<std::string>{c.Expected});
   }
   std::unique_ptr<TQuiltPatch> patch = MakePatch({{A.get(), "[1,5]"}, {B.get(), "[3,9]"}});
@@ -460,9 +480,9 @@ TEST_F(QuiltTest, CopiesOfConditions) {
 }
 
 TEST_F(QuiltTest, ProjectionAndFieldQueries) {
-  std::unique_ptr<TQuilt> quilt =
-      Build({{{A.get(), "[1,2]"}, {B.get(), "[1,2]"}}, {{A.get(), "[5,6]"}, {B.get(), "none"}},
-             {{B.get(), "[7,8]"}, {C.get(), "[0,1]"}}});
+  std::unique_ptr<TQuilt> quilt = Build({{{A.get(), "[1,2]"}, {B.get(), "[1,2]"}},
+                                         {{A.get(), "[5,6]"}, {B.get(), "none"}},
+                                         {{B.get(), "[7,8]"}, {C.get(), "[0,1]"}}});
   EXPECT_EQ(quilt->PatchCount(), 2);
   EXPECT_TRUE(quilt->UsesField(C.get()));
   EXPECT_FALSE(quilt->IsNice());

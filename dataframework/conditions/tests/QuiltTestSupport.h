@@ -22,7 +22,9 @@
 
 namespace dataframework::quilttest {
 
-inline TQuiltPoint Pt(double Value, bool Closed) { return MakePoint(DoubleValue(Value), Closed); }
+inline TQuiltPoint Pt(double Value, bool Closed) {
+  return MakePoint(DoubleValue(Value), Closed);
+}
 
 inline std::string NumberText(double X) {
   std::ostringstream s;
@@ -84,7 +86,8 @@ using TFieldSpec = std::pair<TDataField*, std::string_view>;
 
 inline std::unique_ptr<TQuiltPatch> MakePatch(std::initializer_list<TFieldSpec> Fields) {
   auto patch = std::make_unique<TQuiltPatch>();
-  for (const TFieldSpec& spec : Fields) AddIntervals(*patch->FieldFor(spec.first, true), spec.second);
+  for (const TFieldSpec& spec : Fields)
+    AddIntervals(*patch->FieldFor(spec.first, true), spec.second);
   return patch;
 }
 
