@@ -72,9 +72,8 @@ TPutResult TRowStorage::InsertRow(TDataRow* Row, TPutAction Action, int Position
   }
   if (result != prValuesMissing && result != prKeyConflict && result != prIllegalKeyValue &&
       result != prCannotAdd) {
-    RowChanged(rcInserted, Row, Position);
+    RowChanged(rcInserted, Row, Position);  // notes the change time too
     if (Action != paReinsert) Row->SetState(rsInserted);
-    Touch();
   }
   return result;
 }
