@@ -5,11 +5,14 @@
 
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "dataframework/conditions/Condition.h"
 #include "dataframework/conditions/Criteria.h"
 #include "dataframework/elements/AbstractRow.h"
+#include "dataframework/elements/AbstractRowStorage.h"
 #include "dataframework/elements/DataRow.h"
+#include "dataframework/elements/SubTotalRow.h"
 #include "platform/Assert.h"
 
 namespace dataframework {
@@ -308,34 +311,84 @@ void TDataRowList::GetRows(platform::TStrings* Results, const TCondition* Criter
     all = std::make_unique<TCriteria>();
     Criteria = all.get();
   }
-  // A row listed twice is deleted at its first entry; its other entries
-  // must not reach the freed row.
-  std::unordered_set<const TAbstractRow*> deleted;
+  // A row listed twice is deleted at the first of its entries the walk
+  // meets; the others must not reach the freed row, not even to ask for
+  // its class.
+  std::unordered_set<const platform::TObject*> deleted;
+  // Deleting a data row may free its emptied subtotal rows; which entries
+  // hold data rows is settled before the first delete, and the others are
+  // not touched again.
+  const bool deleting = Mode == gmMoveOut || Mode == gmDelete;
+  std::vector<TDataRow*> dataRows;
+  std::unordered_set<const platform::TObject*> subTotals;
+  std::unordered_set<TAbstractRowStorage*> subTotalStorages;
+  if (deleting) {
+    dataRows.resize(static_cast<size_t>(FCount));
+    for (int i = 0; i < FCount; ++i) {
+      auto* row = dynamic_cast<TAbstractRow*>(FItems[i].FObject);
+      if (row == nullptr) continue;
+      if (!row->IsSubTotal()) {
+        dataRows[static_cast<size_t>(i)] = static_cast<TDataRow*>(row);
+      } else {
+        subTotals.insert(row);
+        subTotalStorages.insert(row->Storage());
+      }
+    }
+  }
   for (int i = FCount - 1; i >= 0; --i) {
-    TAbstractRow* row = dynamic_cast<TAbstractRow*>(FItems[i].FObject);
-    if (row == nullptr) continue;
-    if (deleted.count(row) != 0) {
-      if (Mode == gmMoveOut || Mode == gmDelete) Delete(i);
-      continue;
-    }
-    if (!Criteria->AcceptsRow(row, nullptr)) continue;
-    if (Mode == gmRows) {
-      Results->InsertObject(0, FItems[i].FString, row);
-      continue;
-    }
-    // Copies and deletes are for data rows; a subtotal row stays listed.
-    if (row->IsSubTotal()) continue;
-    auto* data = static_cast<TDataRow*>(row);
-    if (Mode == gmCopies || Mode == gmMoveOut) {
-      std::unique_ptr<TDataRow> copy = data->Clone();
-      Results->InsertObject(0, FItems[i].FString, copy.get());
-      copy.release();  // Results holds it now
-    }
-    if (Mode == gmMoveOut || Mode == gmDelete) {
-      deleted.insert(row);
+    if (deleting) {
+      TDataRow* data = dataRows[static_cast<size_t>(i)];
+      if (data == nullptr) continue;  // no row, or a subtotal row: stays listed
+      if (deleted.count(data) != 0) {
+        Delete(i);
+        continue;
+      }
+      if (!Criteria->AcceptsRow(data, nullptr)) continue;
+      if (Mode == gmMoveOut) {
+        std::unique_ptr<TDataRow> copy = data->Clone();
+        Results->InsertObject(0, FItems[i].FString, copy.get());
+        copy.release();  // Results holds it now
+      }
+      deleted.insert(data);
       data->Delete(true);
       Delete(i);
+      continue;
     }
+    auto* row = dynamic_cast<TAbstractRow*>(FItems[i].FObject);
+    if (row == nullptr || !Criteria->AcceptsRow(row, nullptr)) continue;
+    if (Mode == gmRows) {
+      Results->InsertObject(0, FItems[i].FString, row);
+    } else if (!row->IsSubTotal()) {  // only data rows can be copied
+      std::unique_ptr<TDataRow> copy = static_cast<TDataRow*>(row)->Clone();
+      Results->InsertObject(0, FItems[i].FString, copy.get());
+      copy.release();
+    }
+  }
+  if (!deleted.empty() && !subTotals.empty()) DropFreedSubTotals(subTotals, subTotalStorages);
+}
+
+void TDataRowList::DropFreedSubTotals(const std::unordered_set<const platform::TObject*>& SubTotals,
+                                      const std::unordered_set<TAbstractRowStorage*>& Storages) {
+  // The subtotal rows still in their trees; every other listed subtotal row
+  // went with its last data row.
+  std::unordered_set<const platform::TObject*> alive;
+  std::vector<const TSubTotalRow*> pending;
+  for (TAbstractRowStorage* storage : Storages) {
+    if (storage != nullptr) pending.push_back(storage->Root());
+  }
+  while (!pending.empty()) {
+    const TSubTotalRow* row = pending.back();
+    pending.pop_back();
+    alive.insert(row);
+    for (int c = 0; c < row->ChildCount(); ++c) {
+      const TAbstractRow* child = row->Child(c);
+      if (child != nullptr && child->IsSubTotal())
+        pending.push_back(static_cast<const TSubTotalRow*>(child));
+    }
+  }
+  for (int i = FCount - 1; i >= 0; --i) {
+    const platform::TObject* object = FItems[i].FObject;
+    if (SubTotals.count(object) != 0 && alive.count(object) == 0) Delete(i);
   }
 }
 

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "dataframework/conditions/ConditionsFwd.h"
 #include "dataframework/elements/ElementsFwd.h"
@@ -77,8 +78,10 @@ class TDataRowList : public platform::TStrings {
   // 6: hands the rows accepted by Criteria (none: all) to Results by Mode,
   // keeping the list's order: gmRows the rows, gmCopies copies, gmMoveOut
   // copies while the rows are deleted and their entries removed, gmDelete
-  // the rows are deleted and their entries removed. Entries without a data
-  // row are left alone where a copy or a delete would be needed.
+  // the rows are deleted and their entries removed. Entries without a row
+  // are skipped; subtotal rows are delivered by gmRows only and stay listed
+  // in the other modes, unless deleting their data rows freed them (their
+  // entries go then).
   // REQUIRES: Results is given unless Mode is gmDelete.
   virtual void GetRows(platform::TStrings* Results, const TCondition* Criteria, TGetRowsMode Mode);
 
@@ -119,6 +122,10 @@ class TDataRowList : public platform::TStrings {
   void InsertItem(int Index, const std::string& S, platform::TObject* AObject);
   void ExchangeItems(int Index1, int Index2);
   void QuickSort(int L, int R, const TCompare& Compare);
+  // Removes the entries of SubTotals that are no longer in the trees of
+  // Storages (freed when a delete emptied them).
+  void DropFreedSubTotals(const std::unordered_set<const platform::TObject*>& SubTotals,
+                          const std::unordered_set<TAbstractRowStorage*>& Storages);
 
   std::unique_ptr<TItem[]> FItems;
   int FCount = 0;
