@@ -8,6 +8,7 @@
 #include "dataframework/conditions/CriteriaField.h"
 #include "dataframework/conditions/QuiltField.h"
 #include "dataframework/conditions/QuiltPatch.h"
+#include "dataframework/elements/CalcField.h"
 #include "dataframework/elements/CustomRowStorage.h"
 #include "dataframework/elements/DataField.h"
 #include "dataframework/elements/DataRow.h"
@@ -19,7 +20,6 @@
 #include "dataframework/elements/SubTotalRow.h"
 #include "dataframework/types/DataTypes.h"
 #include "platform/Assert.h"
-#include "platform/ClassRegistry.h"
 #include "platform/DataError.h"
 #include "platform/StringList.h"
 
@@ -56,7 +56,7 @@ void RefuseNoTreeKeys() {
 }
 
 bool IsCalculatedField(const TDataField* Field) {
-  return Field != nullptr && Field->ClassType().InheritsFrom("TCalcField");
+  return dynamic_cast<const TCalcField*>(Field) != nullptr;
 }
 
 // Marks every subtotal row of a subtree stale (a new handler may total

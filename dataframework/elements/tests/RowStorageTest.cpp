@@ -2,6 +2,7 @@
 // the get-rows modes, copies and the trace.
 #include <gtest/gtest.h>
 
+#include "dataframework/elements/CalcField.h"
 #include "dataframework/elements/tests/StorageFixture.h"
 #include "platform/DataError.h"
 #include "platform/DateTime.h"
@@ -315,6 +316,56 @@ TEST_F(ViewTest, DescendingLevelIsShownReversed) {
   Storage->GetRows(&rows, nullptr, gmRows);
   EXPECT_EQ(Describe(rows), (std::vector<std::string>{"1/b", "1/a", "2/a"}))
       << "the get-rows walk sorts like the view";
+}
+
+TEST_F(ViewTest, LevelSortedByItsSortField) {
+  Storage->GetRows(nullptr, nullptr, gmDelete);
+  K2->SetSortField(N.get());
+  Storage->SetTreeKeys(&Storage->TreeOrder());
+  ASSERT_EQ(Storage->GetTreeKey(1).SortField(), N.get());
+  ASSERT_TRUE(Storage->CheckTreeOrder()) << "N is a field of the rows themselves";
+  Put(1, "a", 1, "z");
+  Put(1, "b", 1, "m");
+  Put(1, "c", 1, "m");
+  Put(1, "d", 1, "a");
+  std::vector<std::string> expected{"1/d", "1/b", "1/c", "1/a"};  // by N, ties by K2
+  EXPECT_EQ(View(), expected);
+  platform::TStringList rows;
+  Storage->GetRows(&rows, nullptr, gmRows);
+  EXPECT_EQ(Describe(rows), expected);
+  Storage->SetFlatMode(true);
+  EXPECT_EQ(View(), (std::vector<std::string>{"1/a", "1/b", "1/c", "1/d"}))
+      << "the flat view follows the flat order";
+}
+
+TEST_F(StorageFixture, CheckTreeOrderNeedsReadableSortFields) {
+  auto outside = TDataField::CreateField("Outside", IntegerType());
+  auto calc = TCalcField::CreateCalc("CalcSort", IntegerType(), true, false);
+  auto homeOfK1 = TDataTable::CreateTable("HomeK1", nullptr, {K1.get()}, {}, nullptr);
+  auto homeOfK2 = TDataTable::CreateTable("HomeK2", nullptr, {K2.get()}, {}, nullptr);
+  struct {
+    const char* Name;
+    TDataField* Key;  // the tree key whose sort field is set
+    TDataField* SortField;
+    TDataTable* Home;  // the sort field's home table
+    bool Expected;
+  } cases[] = {{"a field of the table", K2.get(), V.get(), nullptr, true},
+               {"outside, no home table", K2.get(), outside.get(), nullptr, false},
+               {"home keyed by a level above", K2.get(), outside.get(), homeOfK1.get(), true},
+               {"home keyed by this level", K2.get(), outside.get(), homeOfK2.get(), true},
+               {"home keyed by a level below", K1.get(), outside.get(), homeOfK2.get(), false},
+               {"a calculated field", K1.get(), calc.get(), nullptr, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    c.SortField->SetHomeTable(c.Home);
+    c.Key->SetSortField(c.SortField);
+    Storage->SetTreeKeys(&Storage->TreeOrder());
+    EXPECT_EQ(Storage->CheckTreeOrder(), c.Expected);
+    c.Key->SetSortField(nullptr);
+    c.SortField->SetHomeTable(nullptr);
+  }
+  Storage->SetTreeKeys(&Storage->TreeOrder());
+  EXPECT_TRUE(Storage->CheckTreeOrder());
 }
 
 TEST_F(ViewTest, ExpandAndCollapse) {
