@@ -26,6 +26,14 @@ TMarkRowCalcField::TMarkRowCalcField()
 
 TMarkRowCalcField::~TMarkRowCalcField() = default;
 
+void TMarkRowCalcField::GetExternValue(const TAbstractRow* Row, TValue& Value) const {
+  if (Row != nullptr && Row->IsSubTotal()) {
+    CalcValue(Row, Value);
+    return;
+  }
+  TCalcField::GetExternValue(Row, Value);
+}
+
 void TMarkRowCalcField::CalcValue(const TAbstractRow* Row, TValue& Value) const {
   TFormTranslator* translator = nullptr;
   platform::TComponent* component = nullptr;

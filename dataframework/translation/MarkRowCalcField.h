@@ -24,6 +24,9 @@ class TMarkRowCalcField : public TCalcField {
   TMarkRowCalcField();
   ~TMarkRowCalcField() override;
 
+  // Pictures cannot be summed: a subtotal row gets its own picture
+  // (CalcValue) instead of the sum of its children's.
+  void GetExternValue(const TAbstractRow* Row, TValue& Value) const override;
   void CalcValue(const TAbstractRow* Row, TValue& Value) const override;
 
   platform::TPicture* ActionPicture() const { return FActionPicture.get(); }
