@@ -12,6 +12,7 @@
 
 #include "dataframework/elements/DataRow.h"
 #include "dataframework/translation/FormTranslator.h"
+#include "dataframework/translation/LangNameField.h"
 #include "dataframework/translation/TranslatedStrings.h"
 #include "dataframework/translation/TranslatorFields.h"
 #include "dataframework/translation/TranslatorRowStorage.h"
