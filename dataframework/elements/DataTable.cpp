@@ -288,16 +288,7 @@ TDataField* TDataTable::GetField(int Index) const {
   return FFields[static_cast<size_t>(Index)];
 }
 
-int TDataTable::BucketOf(const TDataField* Field) {
-  const auto address = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Field));
-  return static_cast<int>(address % PositionBuckets);
-}
-
-int TDataTable::IndexOfField(const TDataField* Field) const {
-  platform::Assert(Field != nullptr, "TDataTable.IndexOfField: Field <> nil");
-  const size_t h = static_cast<size_t>(BucketOf(Field));
-  if (h >= FPositionCache.size() || FPositionCache[h].Field == nullptr) return -1;
-  if (FPositionCache[h].Field == Field) return FPositionCache[h].Position;
+int TDataTable::SearchField(const TDataField* Field) const {
   const int p = PositionInFields(Field);
   return p < FFieldCount ? p : -1;
 }

@@ -100,7 +100,13 @@ class TDataTable : public TSingleton {
   const std::vector<TDataField*>& Fields() const { return FFields; }
   // Position among key and ordinary fields, -1 otherwise (ignored: -1).
   // REQUIRES: Field is given.
-  int IndexOfField(const TDataField* Field) const;
+  int IndexOfField(const TDataField* Field) const {
+    platform::Assert(Field != nullptr, "TDataTable.IndexOfField: Field <> nil");
+    const size_t h = static_cast<size_t>(BucketOf(Field));
+    if (h >= FPositionCache.size() || FPositionCache[h].Field == nullptr) return -1;
+    if (FPositionCache[h].Field == Field) return FPositionCache[h].Position;
+    return SearchField(Field);
+  }
   // IndexOfField, else the first position whose field has Field as LookupKey.
   int IndexOfFieldOrLookup(const TDataField* Field) const;
   bool TableHasField(const TDataField* Field) const;
@@ -109,8 +115,12 @@ class TDataTable : public TSingleton {
   TDataField* ResolveField(TDataField* Field) const;
   // The last key when its AuxTable is this table; none otherwise.
   TDataField* OwnKey() const;
-  // The bucket of a field in the position cache.
-  static int BucketOf(const TDataField* Field);
+  // The bucket of a field in the position cache: its address (as a 32-bit
+  // number) modulo PositionBuckets.
+  static int BucketOf(const TDataField* Field) {
+    const auto address = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Field));
+    return static_cast<int>(address % PositionBuckets);
+  }
 
   // ---- Record layout.
   // REQUIRES: 0 <= Index < FieldCount.
@@ -161,6 +171,8 @@ class TDataTable : public TSingleton {
   // The CreateCopy steps after CreateTable("", TableType, [], [], DataBridge).
   void CopyStructureFrom(const TDataTable& Table);
   int PositionInFields(const TDataField* Field) const;
+  // The position below FieldCount found by a linear search, or -1.
+  int SearchField(const TDataField* Field) const;
   void RecordTable(TDataField* Field);
   void ForgetTable(TDataField* Field);
 
