@@ -305,7 +305,8 @@ void TDataRowList::SetDisplayTexts(TDataField* KeyField, TDisplayValues DisplayV
 
 void TDataRowList::GetRows(platform::TStrings* Results, const TCondition* Criteria,
                            TGetRowsMode Mode) {
-  if (Mode != gmDelete) platform::Assert(Results != nullptr, "TDataRowList.GetRows: Results <> nil");
+  if (Mode != gmDelete)
+    platform::Assert(Results != nullptr, "TDataRowList.GetRows: Results <> nil");
   std::unique_ptr<TCriteria> all;
   if (Criteria == nullptr) {
     all = std::make_unique<TCriteria>();

@@ -182,7 +182,8 @@ TEST_F(CalcFieldTest, WithoutHandlersComputingAndWritingRaise) {
   TDataRow* row = Put(1, "a", 2);
   ASSERT_NE(row, nullptr);
   TCalcField calc(nullptr);
-  EXPECT_EQ(MessageOf([&] { row->ValueOf(&calc); }), "TCalcField.CalcValue: Method not implemented!");
+  EXPECT_EQ(MessageOf([&] { row->ValueOf(&calc); }),
+            "TCalcField.CalcValue: Method not implemented!");
   EXPECT_EQ(MessageOf([&] { row->SetFieldValue(&calc, DoubleValue(1)); }),
             "TCalcField.DistributeValue: Method not implemented!");
   // The read-only test comes first: no handler is needed to refuse.
@@ -272,7 +273,8 @@ TEST_F(CalcFieldTest, SubtotalRowsByAggregableAndLegalFlags) {
 TEST_F(CalcFieldTest, ReadValueComputesOnlyWithCalcInTable) {
   TCalcField* calc = Own(TCalcField::CreateCalc("", DoubleType(), false, true));
   TDataField* x = X.get();
-  calc->SetOnCalcValue([x](const TCalcField*, const TAbstractRow* Row) { return SquareOfX(x, Row); });
+  calc->SetOnCalcValue(
+      [x](const TCalcField*, const TAbstractRow* Row) { return SquareOfX(x, Row); });
   Storage.reset();
   MakeTable({calc});
   TDataRow* row = Put(1, "a", 3);
@@ -326,9 +328,9 @@ TEST_F(CalcFieldTest, ConstantsAnswerTheirValueEverywhereAndRefuseWrites) {
   EXPECT_EQ(constant->DataType(), IntegerType());
   EXPECT_EQ(header->HeaderLevel(), 3);
   EXPECT_EQ(header->HeaderWord(), 0);
-  for (const TAbstractRow* r : {static_cast<const TAbstractRow*>(row),
-                                static_cast<const TAbstractRow*>(SubTotalOf(1)),
-                                static_cast<const TAbstractRow*>(Storage->Root())}) {
+  for (const TAbstractRow* r :
+       {static_cast<const TAbstractRow*>(row), static_cast<const TAbstractRow*>(SubTotalOf(1)),
+        static_cast<const TAbstractRow*>(Storage->Root())}) {
     EXPECT_EQ(ValueAsInteger(r->ValueOf(constant.get())), 7);
     EXPECT_EQ(Text(r, header.get()), "Total");
   }

@@ -65,7 +65,8 @@ class CalcStorageDifferentialTest : public ::testing::Test {
     TDataField* v = V.get();
     Group->SetIsAggregable(false);
     Group->SetOnCalcValue([k1, k2](const TCalcField*, const TAbstractRow* Row) {
-      return IntegerValue((ValueAsInteger(Row->ValueOf(k1)) + ValueAsInteger(Row->ValueOf(k2))) % 3);
+      return IntegerValue((ValueAsInteger(Row->ValueOf(k1)) + ValueAsInteger(Row->ValueOf(k2))) %
+                          3);
     });
     auto square = [v](const TCalcField*, const TAbstractRow* Row) { return SquareOfX(v, Row); };
     Square->SetOnCalcValue(square);
@@ -90,8 +91,8 @@ class CalcStorageDifferentialTest : public ::testing::Test {
     return std::to_string(Key.first) + "/" + std::to_string(Key.second);
   }
   TDataRow* Locate(const TKey& Key) {
-    return Storage->LocateRow({std::to_string(Key.first), std::to_string(Key.second),
-                               std::to_string(FictiveOf(Key))});
+    return Storage->LocateRow(
+        {std::to_string(Key.first), std::to_string(Key.second), std::to_string(FictiveOf(Key))});
   }
   bool DrawStored(TKey& Key) {
     if (Model.empty()) return false;

@@ -48,7 +48,7 @@ TEST(RowList, GrowsToSixteenThenDoubles) {
     int Preset;  // capacity set before adding; -1: none
     int Adds;
     int Capacity;
-  } cases[] = {{-1, 0, 0},  {-1, 1, 16},  {-1, 16, 16}, {-1, 17, 32},
+  } cases[] = {{-1, 0, 0},   {-1, 1, 16}, {-1, 16, 16}, {-1, 17, 32},
                {-1, 33, 64}, {5, 6, 16},  {15, 16, 16}, {20, 21, 40}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.Preset) + " / " + std::to_string(c.Adds));
@@ -121,15 +121,15 @@ TEST(RowList, SortKeepsTextsWithTheirObjects) {
   for (int i = 0; i < list.Count(); ++i) pairs[list.GetObject(i)] = list[i];
   list.Sort();
   const std::vector<std::string> texts = TextsOf(list);
-  EXPECT_TRUE(std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
-    return TDataRowList::CompareTexts(a, b) < 0;
-  }));
+  EXPECT_TRUE(
+      std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
+        return TDataRowList::CompareTexts(a, b) < 0;
+      }));
   for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(pairs[list.GetObject(i)], list[i]);
 
   // A comparison of its own: descending by the entries' texts.
-  list.CustomSort([](TDataRowList& l, int a, int b) {
-    return TDataRowList::CompareTexts(l[b], l[a]);
-  });
+  list.CustomSort(
+      [](TDataRowList& l, int a, int b) { return TDataRowList::CompareTexts(l[b], l[a]); });
   const std::vector<std::string> reversed = TextsOf(list);
   EXPECT_TRUE(std::is_sorted(reversed.rbegin(), reversed.rend(),
                              [](const std::string& a, const std::string& b) {
@@ -140,12 +140,12 @@ TEST(RowList, SortKeepsTextsWithTheirObjects) {
   // Turning Sorted on sorts; afterwards CustomSort leaves the order alone.
   list.SetSorted(true);
   const std::vector<std::string> sorted = TextsOf(list);
-  EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-    return TDataRowList::CompareTexts(a, b) < 0;
-  }));
-  list.CustomSort([](TDataRowList& l, int a, int b) {
-    return TDataRowList::CompareTexts(l[b], l[a]);
-  });
+  EXPECT_TRUE(
+      std::is_sorted(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+        return TDataRowList::CompareTexts(a, b) < 0;
+      }));
+  list.CustomSort(
+      [](TDataRowList& l, int a, int b) { return TDataRowList::CompareTexts(l[b], l[a]); });
   EXPECT_EQ(TextsOf(list), sorted);
 }
 
