@@ -1,6 +1,7 @@
 // The data elements module (DataElements): fields, tables, table types,
 // bridges, cache load policies, running numbers, rows, subtotal rows and the
-// storage base. Including this header gives every class of the module.
+// storage base. Including this header gives every class of the module, and
+// also the calculated fields and the row list.
 //
 // The module's process-wide objects are reached through the accessors below;
 // each is made on first use. The two registries are never freed: fields and
@@ -12,6 +13,8 @@
 #include "dataframework/elements/AbstractRow.h"
 #include "dataframework/elements/AbstractRowStorage.h"
 #include "dataframework/elements/CacheLoadPolicy.h"
+#include "dataframework/elements/CalcField.h"
+#include "dataframework/elements/CommonCalcFields.h"
 #include "dataframework/elements/DataBridge.h"
 #include "dataframework/elements/DataField.h"
 #include "dataframework/elements/DataFieldSet.h"
@@ -22,6 +25,7 @@
 #include "dataframework/elements/FieldRegistry.h"
 #include "dataframework/elements/GetRowsHandler.h"
 #include "dataframework/elements/KeyField.h"
+#include "dataframework/elements/RowList.h"
 #include "dataframework/elements/RowSortOrder.h"
 #include "dataframework/elements/RowSource.h"
 #include "dataframework/elements/RowStorageTreeKey.h"
