@@ -314,6 +314,39 @@ TEST_F(CalcFieldTest, WritesAreDistributedUnlessReadOnly) {
   EXPECT_DOUBLE_EQ(Number(row, X.get()), 5);
 }
 
+TEST_F(CalcFieldTest, ACalculatedSortFieldOrdersTheView) {
+  // Level K2 sorted by a rank computed from K2 ("b" first, then "c", then
+  // "a"); a plain sort field without home table cannot be read at that level.
+  TCalcField* rank = Own(TCalcField::CreateCalc("", IntegerType(), true, false));
+  TDataField* k2 = K2.get();
+  rank->SetOnCalcValue([k2](const TCalcField*, const TAbstractRow* Row) {
+    const std::string key = ValueAsString(Row->ValueOf(k2));
+    return IntegerValue(key == "b" ? 1 : key == "c" ? 2 : 3);
+  });
+  TDataField* plain = Own(TDataField::CreateField("", IntegerType()));
+  struct Case {
+    const char* Name;
+    TDataField* SortField;
+    bool Checked;
+    std::vector<std::string> View;
+  } cases[] = {{"calculated", rank, true, {"b", "c", "a"}},
+               {"plain, no home table", plain, false, {"a", "b", "c"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TearDown();
+    K2->SetSortField(c.SortField);
+    MakeTable();
+    for (const char* key : {"a", "b", "c"}) Put(1, key, 1);
+    EXPECT_EQ(Storage->CheckTreeOrder(), c.Checked);
+    std::vector<std::string> view;
+    for (int i = 0; i < Storage->RowCount(); ++i)
+      view.push_back(Text(Storage->GetRow(i), K2.get()));
+    EXPECT_EQ(view, c.View);
+  }
+  TearDown();
+  K2->SetSortField(nullptr);
+}
+
 // ------------------------------------------------------ ready-made fields
 
 TEST_F(CalcFieldTest, ConstantsAnswerTheirValueEverywhereAndRefuseWrites) {
