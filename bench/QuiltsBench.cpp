@@ -12,7 +12,9 @@
 // checked to hold the same number of intervals before timing.
 //
 // Normalisation: Quilts/AddPatch/<n> builds a quilt from n random patches
-// over three fields; Quilts/Relation/<n> relates two such quilts.
+// over three fields; Quilts/Relation/<n> relates two such quilts;
+// Quilts/RelationEqual/<n> relates one to its copy (the containment tests
+// then run to the end).
 #include <benchmark/benchmark.h>
 
 #include <boost/icl/continuous_interval.hpp>
@@ -219,8 +221,7 @@ TPatchFields& PatchFields() {
   return fields;
 }
 
-// n random boxes in [0, 1000)^3 with sides below 100; each field is
-// restricted with probability 3/4.
+// n random boxes in [0, 1000)^3 with sides below 100, closed or half open.
 std::vector<std::unique_ptr<TQuiltPatch>> RandomPatches(int Count, unsigned Seed) {
   std::mt19937 random(Seed);
   std::uniform_int_distribution<int> start(0, 999);
@@ -231,7 +232,6 @@ std::vector<std::unique_ptr<TQuiltPatch>> RandomPatches(int Count, unsigned Seed
   for (int n = 0; n < Count; ++n) {
     auto patch = std::make_unique<TQuiltPatch>();
     for (TDataField* field : {f.A.get(), f.B.get(), f.C.get()}) {
-      if (choice(random) == 0) continue;
       const double s = start(random);
       patch->FieldFor(field, true)
           ->AddInterval(MakePoint(DoubleValue(s), true),
@@ -273,6 +273,16 @@ void RelationBench(benchmark::State& State) {
   State.counters["patches"] = x->PatchCount() + y->PatchCount();
 }
 
+// The worst case of the relation: a quilt and its copy contain each other,
+// so every patch of each is checked against the other quilt.
+void RelationEqualBench(benchmark::State& State) {
+  const int n = static_cast<int>(State.range(0));
+  std::unique_ptr<TQuilt> x = BuildQuilt(n, 6);
+  std::unique_ptr<TQuilt> y = x->Copy();
+  for (auto _ : State) benchmark::DoNotOptimize(x->QuiltRelation(*y, nullptr));
+  State.counters["patches"] = x->PatchCount() + y->PatchCount();
+}
+
 }  // namespace
 
 BENCHMARK(IntersectClavira)->Name("Quilts/Intersect/clavira")->Unit(benchmark::kMillisecond);
@@ -302,6 +312,14 @@ BENCHMARK(AddPatchBench)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(RelationBench)
     ->Name("Quilts/Relation")
+    ->Arg(250)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(RelationEqualBench)
+    ->Name("Quilts/RelationEqual")
     ->Arg(250)
     ->Arg(500)
     ->Arg(1000)

@@ -46,6 +46,7 @@ std::unique_ptr<TQuiltPatch> TQuiltPatchList::Extract(const TQuiltPatch* Patch) 
 
 void TQuiltPatchList::Clear() {
   FPatches.clear();
+  FFieldsSeen.clear();
   Changed();
 }
 
@@ -69,8 +70,23 @@ const TDataFieldSet& TQuiltPatchList::FieldSet() const {
   return *FFieldSet;
 }
 
+const std::vector<TDataField*>& TQuiltPatchList::FieldsSeen() const {
+  // Fields gained inside a patch after it was added are picked up here as
+  // well; the walk is over a handful of fields per patch.
+  for (const auto& patch : FPatches) {
+    const TQuiltFieldList& fields = patch->Fields();
+    for (int i = 0; i < fields.Count(); ++i) {
+      TDataField* field = fields.At(i)->Field();
+      if (std::find(FFieldsSeen.begin(), FFieldsSeen.end(), field) == FFieldsSeen.end())
+        FFieldsSeen.push_back(field);
+    }
+  }
+  return FFieldsSeen;
+}
+
 void TQuiltPatchList::SwapContents(TQuiltPatchList& Other) noexcept {
   FPatches.swap(Other.FPatches);
+  FFieldsSeen.swap(Other.FFieldsSeen);
   FFieldSetValid = false;
   Other.FFieldSetValid = false;
 }
@@ -174,11 +190,13 @@ bool TQuilt::MergePatch(const TQuiltPatch& Patch) {
     FPatches.Clear();
     return false;
   }
+  // A field that neither patch restricts compares equal, so a superset of
+  // the quilt's fields serves.
   std::vector<TDataField*> fields;
   for (TQuiltFieldIterator it = Patch.Iterator(); !it.Eof(); it.Next())
     fields.push_back(it.Field());
-  for (TDataFieldSetIterator it(&FieldSet()); !it.Eof(); it.Next())
-    if (Patch.FieldFor(it.Current()) == nullptr) fields.push_back(it.Current());
+  for (TDataField* field : FPatches.FieldsSeen())
+    if (Patch.FieldFor(field) == nullptr) fields.push_back(field);
 
   for (int index = PatchCount() - 1; index >= 0; --index) {
     TQuiltPatch* existing = Patches(index);
@@ -287,18 +305,18 @@ void TQuilt::SubtractPatch(const TQuiltPatch& Patch, bool& Changed) {
     ownCopy = Patch.Copy();
     subtrahend = ownCopy.get();
   }
-  std::vector<std::unique_ptr<TQuiltPatch>> work;
+  // The patches that overlap Patch are replaced by their pieces outside it.
+  // The others stay as they are (they were already normalised among
+  // themselves); only the pieces go through the normalising AddPatch.
+  std::vector<std::unique_ptr<TQuiltPatch>> pieces;
   for (int index = PatchCount() - 1; index >= 0; --index) {
-    TQuiltPatch* patch = Patches(index);
     std::unique_ptr<TQuiltPatch> remainder;
-    if (patch->SubtractPatch(*subtrahend, work, remainder)) {
+    if (Patches(index)->SubtractPatch(*subtrahend, pieces, remainder)) {
       Changed = true;
-    } else {
-      work.push_back(ExtractPatch(patch));
+      FPatches.Delete(index);
     }
   }
-  FPatches.Clear();
-  for (auto& patch : work) AddPatch(std::move(patch));
+  for (auto& piece : pieces) AddPatch(std::move(piece));
 }
 
 void TQuilt::SubtractQuilt(const TQuilt& Other, bool& Changed) {
@@ -368,8 +386,11 @@ bool TQuilt::QuiltContains(const TQuilt& Other, bool& Touch, const TDataFieldSet
   if (IsUniverse(FieldSet) || Other.IsEmpty(FieldSet)) return true;
   if (IsEmpty(FieldSet) || Other.IsUniverse(FieldSet)) return false;
   if (ContainsAllPatches(Other, FieldSet)) return true;
-  // What is left of Other after taking this quilt away, both looked at
-  // through FieldSet only.
+  // Other minus this quilt, both looked at through FieldSet only, must leave
+  // nothing. Each patch of Other is taken on its own against the patches of
+  // this quilt, so the pieces of one patch never meet those of another (the
+  // same answer as subtracting from all of Other at once, without the
+  // growing list of pieces). Touch: some patch of Other meets this quilt.
   std::unique_ptr<TQuilt> rest = Other.Copy();
   rest->ProjectOn(FieldSet);
   std::unique_ptr<TQuilt> projected;
@@ -379,8 +400,18 @@ bool TQuilt::QuiltContains(const TQuilt& Other, bool& Touch, const TDataFieldSet
     projected->ProjectOn(FieldSet);
     subtrahend = projected.get();
   }
-  rest->SubtractQuilt(*subtrahend, Touch);
-  return Touch && rest->IsEmpty(FieldSet);
+  Touch = false;
+  bool covered = true;
+  for (int i = 0; i < rest->PatchCount() && (covered || !Touch); ++i) {
+    TQuilt left;
+    left.AppendPatch(rest->Patches(i)->Copy());
+    bool touched = false;
+    for (int j = 0; j < subtrahend->PatchCount() && left.PatchCount() > 0; ++j)
+      left.SubtractPatch(*subtrahend->Patches(j), touched);
+    Touch = Touch || touched;
+    if (!left.IsEmpty(nullptr)) covered = false;
+  }
+  return Touch && covered;
 }
 
 TQuiltRelation TQuilt::QuiltRelation(const TQuilt& Other, const TDataFieldSet* FieldSet) const {

@@ -52,6 +52,10 @@ class TQuiltPatchList {
   // the list or of a patch's quilt fields.
   const TDataFieldSet& FieldSet() const;
   void SetOnChange(std::function<void()> Callback) { FOnChange = std::move(Callback); }
+  // Every data field that a patch of the list had when it was added (or
+  // gained later inside the list), without repeats; a superset of the
+  // fields the patches mention, emptied only by Clear.
+  const std::vector<TDataField*>& FieldsSeen() const;
   // Exchanges the patches with Other; callbacks stay with their lists.
   void SwapContents(TQuiltPatchList& Other) noexcept;
 
@@ -65,6 +69,7 @@ class TQuiltPatchList {
   mutable std::unique_ptr<TDataFieldSet> FFieldSet;
   mutable bool FFieldSetValid = false;
   mutable uint64_t FFieldSetVersion = 0;
+  mutable std::vector<TDataField*> FFieldsSeen;
   std::function<void()> FOnChange;
 };
 

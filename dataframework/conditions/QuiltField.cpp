@@ -156,7 +156,6 @@ void TQuiltField::InternalAddFrom(const TQuiltField& Source, bool Merge, const c
     // A copy takes the state too: an empty source gives an empty field.
     FValueList.Unrestrict();
     if (Source.Restricted()) FValueList.SetNone();
-    FValueList.Reserve(Source.Count());
     for (int i = 0; i < Source.Count(); ++i) {
       const TQuiltValueItem& item = Source.FValueList.Item(i);
       FValueList.AppendUnchecked(item.StartPoint, item.EndPoint);
@@ -322,8 +321,26 @@ TQuiltField::TSplitFlags TQuiltField::SplitCore(const TQuiltField& Other, TQuilt
   return flags;
 }
 
+bool TQuiltField::HullsApart(const TQuiltField& Other) const {
+  if (!Restricted() || !Other.Restricted() || Count() == 0 || Other.Count() == 0) return false;
+  const TDataType& type = FValueList.DataType();
+  const TQuiltValueList& o = Other.FValueList;
+  return CompareStartToEnd(type, o.Get(0), FValueList.Get2(Count() - 1)) > 0 ||
+         CompareStartToEnd(type, FValueList.Get(0), o.Get2(o.Count() - 1)) > 0;
+}
+
+bool TQuiltField::HullHolds(const TQuiltField& Other) const {
+  if (!Restricted() || !Other.Restricted() || Other.Count() == 0) return true;
+  if (Count() == 0) return false;
+  const TDataType& type = FValueList.DataType();
+  const TQuiltValueList& o = Other.FValueList;
+  return CompareStartPoints(type, FValueList.Get(0), o.Get(0)) <= 0 &&
+         CompareEndPoints(type, FValueList.Get2(Count() - 1), o.Get2(o.Count() - 1)) >= 0;
+}
+
 TQuiltRelation TQuiltField::FieldRelation(const TQuiltField& Other) const {
   if (Other.Field() != Field()) return qrOverlapping;
+  if (HullsApart(Other)) return qrDisjoint;
   TSplitFlags flags = SplitFlags(Other);
   if (!flags.Overlap && flags.SelfHasMore && flags.OtherHasMore) return qrDisjoint;
   // Without overlap, a side with nothing of its own is empty: nothing is
@@ -340,6 +357,10 @@ bool TQuiltField::FieldContains(const TQuiltField& Other, bool& Touch,
       IsUniverse(FieldSet)) {
     Touch = true;
     return true;
+  }
+  if (HullsApart(Other)) {
+    Touch = false;
+    return false;
   }
   TSplitFlags flags = SplitFlags(Other);
   Touch = flags.Overlap;
@@ -532,7 +553,7 @@ bool TQuiltField::IsUniverse(const TDataFieldSet* FieldSet) const {
 
 bool TQuiltField::IsEmpty(const TDataFieldSet*) const {
   // What accepts no row accepts none on any set of fields.
-  return Restricted() && Count() == 0;
+  return AcceptsNothing();
 }
 
 platform::TMaybeOwned<TQuilt> TQuiltField::AsQuilt() const {

@@ -40,6 +40,11 @@ class TQuiltField : public TCustomQuilt {
   TDataField* Field() const noexcept { return FValueList.Field(); }
   int Count() const noexcept { return FValueList.Count(); }
   bool Restricted() const noexcept { return FValueList.Restricted(); }
+  // Restricted and without items: accepts no value (IsEmpty without the
+  // virtual call).
+  bool AcceptsNothing() const noexcept {
+    return FValueList.Restricted() && FValueList.Count() == 0;
+  }
   const TQuiltValueList& ValueList() const noexcept { return FValueList; }
   TQuiltValueList& ValueList() noexcept { return FValueList; }
 
@@ -87,6 +92,11 @@ class TQuiltField : public TCustomQuilt {
   // differ, FieldSet lacks the field, or this field is a universe);
   // otherwise Touch := they overlap.
   bool FieldContains(const TQuiltField& Other, bool& Touch, const TDataFieldSet* FieldSet) const;
+  // Cheap tests on the hulls (first start to last end) of two restricted,
+  // non-empty fields of one data type: the hulls do not meet (so neither do
+  // the fields) / this hull holds Other's (needed for containment).
+  bool HullsApart(const TQuiltField& Other) const;
+  bool HullHolds(const TQuiltField& Other) const;
   // Exchanges the value lists' contents; both fields signal.
   void Swap(TQuiltField& Other);
 

@@ -172,6 +172,12 @@ bool TQuiltPatch::SubtractPatch(const TQuiltPatch& Other,
   Remainder.reset();
   // An empty side shares nothing with the other.
   if (Other.IsEmpty(nullptr) || IsEmpty(nullptr)) return false;
+  // Boxes apart on some field share nothing; most pairs are told apart here,
+  // before anything is copied.
+  for (TQuiltFieldIterator it = Other.Iterator(); !it.Eof(); it.Next()) {
+    const TQuiltField* own = FFields.Find(it.Field());
+    if (own != nullptr && own->HullsApart(*it.QuiltField())) return false;
+  }
   std::unique_ptr<TQuiltPatch> rest = Copy();
   std::vector<std::unique_ptr<TQuiltPatch>> kept;
   for (TQuiltFieldIterator it = Other.Iterator(); !it.Eof(); it.Next()) {
@@ -204,6 +210,10 @@ bool TQuiltPatch::ContainsPatch(const TQuiltPatch& Other, bool& Touch,
     if (own.IsUniverse(nullptr)) return true;
     const TQuiltField* other = Other.FieldFor(own.Field());
     if (other == nullptr) return false;
+    if (!own.HullHolds(*other)) {
+      Touch = !own.HullsApart(*other);
+      return false;
+    }
     return own.FieldContains(*other, Touch, FieldSet);
   };
   if (FieldSet == nullptr) {
@@ -508,8 +518,8 @@ bool TQuiltPatch::IsUniverse(const TDataFieldSet* FieldSet) const {
 
 bool TQuiltPatch::IsEmpty(const TDataFieldSet*) const {
   // A box with an empty side accepts no row, whatever fields are looked at.
-  for (TQuiltFieldIterator it = Iterator(); !it.Eof(); it.Next())
-    if (it.QuiltField()->IsEmpty(nullptr)) return true;
+  for (int i = 0; i < FFields.Count(); ++i)
+    if (FFields.At(i)->AcceptsNothing()) return true;
   return false;
 }
 

@@ -21,6 +21,76 @@
 
 namespace dataframework {
 
+// The items of an interval list: a sorted sequence with index access, kept
+// in blocks of a few hundred items so that an insertion or deletion in the
+// middle of a long list moves only one block. Sequential access by index is
+// constant time (the block last used is remembered); random access costs a
+// binary search over the blocks.
+class TQuiltItemStore {
+ public:
+  int Count() const noexcept { return FCount; }
+  bool Empty() const noexcept { return FCount == 0; }
+  // REQUIRES: 0 <= Index < Count (unchecked).
+  const TQuiltValueItem& operator[](int Index) const {
+    if (FBlocks.size() == 1) return FBlocks.front()[static_cast<size_t>(Index)];
+    size_t offset = 0;
+    const size_t block = Locate(Index, offset);
+    return FBlocks[block][offset];
+  }
+  TQuiltValueItem& operator[](int Index) {
+    return const_cast<TQuiltValueItem&>(static_cast<const TQuiltItemStore&>(*this)[Index]);
+  }
+  // REQUIRES: 0 <= Index <= Count.
+  void Insert(int Index, TQuiltValueItem Item);
+  void PushBack(TQuiltValueItem Item);
+  // Removes the items First ... Last - 1.
+  void Erase(int First, int Last);
+  void Clear() noexcept;
+  void Swap(TQuiltItemStore& Other) noexcept;
+  // The first index whose item Before answers false for (Before must be
+  // true for a prefix of the items and false for the rest); Count when none.
+  template <typename TBefore>
+  int PartitionPoint(TBefore Before) const;
+
+ private:
+  using TBlock = std::vector<TQuiltValueItem>;
+  static constexpr size_t kSplitAt = 64;  // a block this long is halved
+
+  // The block holding Index and the position in it.
+  size_t Locate(int Index, size_t& Offset) const;
+  void RebuildStarts(size_t From);
+
+  std::vector<TBlock> FBlocks;
+  std::vector<int> FStarts;  // index of each block's first item
+  int FCount = 0;
+  mutable size_t FCursor = 0;  // the block last located
+};
+
+template <typename TBefore>
+int TQuiltItemStore::PartitionPoint(TBefore Before) const {
+  // The first block whose first item is not before; the answer lies in the
+  // block ahead of it, or is that block's start.
+  size_t lo = 0, hi = FBlocks.size();
+  while (lo < hi) {
+    size_t mid = (lo + hi) / 2;
+    if (Before(FBlocks[mid].front()))
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  if (lo == 0) return 0;
+  const TBlock& block = FBlocks[lo - 1];
+  size_t a = 0, b = block.size();
+  while (a < b) {
+    size_t mid = (a + b) / 2;
+    if (Before(block[mid]))
+      a = mid + 1;
+    else
+      b = mid;
+  }
+  return FStarts[lo - 1] + static_cast<int>(a);
+}
+
 class TQuiltValueList : public platform::TObject {
  public:
   // REQUIRES: Field given (EAssertionFailed
@@ -34,7 +104,7 @@ class TQuiltValueList : public platform::TObject {
   // The data type of the field, which orders and converts the values.
   const TDataType& DataType() const noexcept { return *FDataType; }
   bool Restricted() const noexcept { return FRestricted; }
-  int Count() const noexcept { return static_cast<int>(FItems.size()); }
+  int Count() const noexcept { return FItems.Count(); }
   const TQuiltValueItem& Item(int Index) const;
 
   // Binary search of the start points by value (ComparePointValues): true
@@ -87,14 +157,12 @@ class TQuiltValueList : public platform::TObject {
   // Appends an item without any check (REQUIRES: it starts after the last
   // item and both are of the field's type); restricts; no signal.
   void AppendUnchecked(const TQuiltPoint& Start, const TQuiltPoint& End);
-  // Reserves room for Count items.
-  void Reserve(int Count) { FItems.reserve(static_cast<size_t>(Count)); }
 
  private:
   TQuiltPoint ConvertPoint(const TQuiltPoint& P) const;
   void ValidateInterval(const TQuiltPoint& Start, const TQuiltPoint& End) const;
 
-  std::vector<TQuiltValueItem> FItems;
+  TQuiltItemStore FItems;
   TDataField* FField;
   const TDataType* FDataType;
   bool FRestricted = false;

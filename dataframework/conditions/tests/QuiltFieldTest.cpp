@@ -3,6 +3,8 @@
 // unions and prefix ranges.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "dataframework/conditions/tests/QuiltTestSupport.h"
 #include "dataframework/types/TextTypes.h"
 #include "platform/Errors.h"
@@ -152,6 +154,71 @@ TEST_F(QuiltFieldTest, EmptyAndSameSignIntervalsAreRefusedWithoutChange) {
     EXPECT_THROW(open.AddIntervalPoints(c.Start, c.End), platform::Exception);
     EXPECT_EQ(Text(open), "all");
   }
+}
+
+// Long lists are kept in blocks; insertions, merges that swallow many items
+// across blocks, splits and copies must behave as on short lists. The model
+// is the membership of the points 0, 0.5, ..., 4000.
+TEST_F(QuiltFieldTest, LongListsBehaveLikeShortOnes) {
+  constexpr int kMax = 4000;
+  std::mt19937 random(7);
+  auto model = [&](std::vector<bool>& In, TQuiltField& Field, int Count, int MaxLength) {
+    for (int n = 0; n < Count; ++n) {
+      const int s = std::uniform_int_distribution<int>(0, kMax - 1)(random);
+      const int e = std::min(kMax, s + std::uniform_int_distribution<int>(0, MaxLength)(random));
+      bool sc = random() % 2 == 0, ec = random() % 2 == 0;
+      if (s == e) sc = ec = true;
+      Field.AddInterval(Pt(s, sc), Pt(e, ec));
+      for (int g = 2 * s; g <= 2 * e; ++g)
+        if ((g != 2 * s || sc) && (g != 2 * e || ec)) In[static_cast<size_t>(g)] = true;
+    }
+  };
+  auto check = [&](const TQuiltField& Field, const std::vector<bool>& In) {
+    int runs = 0;
+    for (int g = 0; g <= 2 * kMax; ++g) {
+      ASSERT_EQ(Field.ValueList().ContainsValue(DoubleValue(g / 2.0)), In[static_cast<size_t>(g)])
+          << g / 2.0;
+      if (In[static_cast<size_t>(g)] && (g == 0 || !In[static_cast<size_t>(g - 1)])) ++runs;
+    }
+    // Disjoint, non-touching items: one per run of accepted points.
+    EXPECT_EQ(Field.Count(), runs);
+  };
+  std::vector<bool> x(2 * kMax + 1, false), y(2 * kMax + 1, false);
+  TQuiltField fx(A.get()), fy(A.get());
+  fx.SetNone();
+  fy.SetNone();
+  model(x, fx, 1500, 2);
+  model(y, fy, 1500, 2);
+  check(fx, x);
+  // Wide intervals swallow many items, across blocks.
+  model(x, fx, 40, 150);
+  check(fx, x);
+
+  TQuiltField both(A.get()), selfOnly(A.get()), otherOnly(A.get());
+  fx.Split(fy, &both, &selfOnly, &otherOnly);
+  std::vector<bool> b(x.size()), s(x.size()), o(x.size());
+  for (size_t g = 0; g < x.size(); ++g) {
+    b[g] = x[g] && y[g];
+    s[g] = x[g] && !y[g];
+    o[g] = y[g] && !x[g];
+  }
+  check(both, b);
+  check(selfOnly, s);
+  check(otherOnly, o);
+  TQuiltField copy(A.get());
+  copy.CopyFrom(fx);
+  check(copy, x);
+  copy.UnionField(fy);
+  for (size_t g = 0; g < x.size(); ++g) x[g] = x[g] || y[g];
+  check(copy, x);
+  // Deleting items one by one from the front keeps the rest apart and in
+  // order.
+  const int before = copy.Count();
+  for (int i = 0; i < before / 2; ++i) copy.ValueList().Delete(0);
+  EXPECT_EQ(copy.Count(), before - before / 2);
+  for (int i = 1; i < copy.Count(); ++i)
+    EXPECT_EQ(StartVsPrevEnd(*DoubleType(), copy.ValueList().Get(i), copy.ValueList().Get2(i - 1)),
+              2);
 }
 
 TEST_F(QuiltFieldTest, StartPointsAndIndexChecks) {
