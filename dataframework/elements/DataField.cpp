@@ -139,13 +139,14 @@ TDataField::~TDataField() {
 }
 
 void TDataField::RegisterName() {
-  if (!FieldRegistry().Add(FFieldName, this)) {
-    DataError(esWarning, "Duplicates", "Duplicate fields: " + FFieldName);
-  }
+  FRegistered = FieldRegistry().Add(FFieldName, this);
+  if (!FRegistered) DataError(esWarning, "Duplicates", "Duplicate fields: " + FFieldName);
 }
 
 void TDataField::UnregisterName() {
-  FieldRegistry().Remove(FFieldName, this);
+  // Only a field the registry took has an entry to remove.
+  if (FRegistered) FieldRegistry().Remove(FFieldName, this);
+  FRegistered = false;
 }
 
 // ---- Virtual operations.

@@ -258,6 +258,7 @@ class TDataField : public TSingleton {
   TDataField* FDerivedKey = nullptr;
   bool FDefaultReadOnly = false;
   TDisplayValues FDisplayValues = dvKeyOnly;
+  bool FRegistered = false;  // the field registry holds this field
 };
 
 }  // namespace dataframework

@@ -44,7 +44,7 @@ TDataTable::~TDataTable() {
   FCacheStorage.reset();
   FDefaultRow.reset();
   if (FTableType != nullptr) FTableType->RemoveTable(this);
-  TableRegistry().RemoveObject(this);
+  if (FRegistered) TableRegistry().Remove(FTableName, this);
   // Fields outlive their tables; a stale entry in their Tables sets would
   // answer for whatever table is made at this address next.
   for (TDataField* field : FFields) ForgetTable(field);
@@ -339,10 +339,12 @@ void TDataTable::SetTableName(const std::string& Value) {
   for (platform::TLangArray* array : {FCaptions.get(), &DisplayNames()}) {
     if (array->DefaultText() == old) array->SetDefaultText(Value);
   }
-  TableRegistry().Remove(old, this);
+  if (FRegistered) TableRegistry().Remove(old, this);
+  FRegistered = false;
   FTableName = Value;
-  if (!Value.empty() && FTableType != nullptr && !TableRegistry().Add(Value, this)) {
-    DataError(esWarning, "Duplicates", "Duplicate tables: " + Value);
+  if (!Value.empty() && FTableType != nullptr) {
+    FRegistered = TableRegistry().Add(Value, this);
+    if (!FRegistered) DataError(esWarning, "Duplicates", "Duplicate tables: " + Value);
   }
   if (FTableType != nullptr) FTableType->TableRenamed(this);
 }

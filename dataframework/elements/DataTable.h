@@ -192,6 +192,7 @@ class TDataTable : public TSingleton {
   TDataField* FRunningNumberField = nullptr;
   std::unique_ptr<TDataRow> FDefaultRow;
   bool FLocked = false;
+  bool FRegistered = false;  // the table registry holds this table
   std::unique_ptr<TRowStorage> FCacheStorage;
 };
 
