@@ -99,6 +99,21 @@ TSetResult TDataRow::SetIndexValueEx(int Index, const TValue& Value, TSetAction 
     platform::DataError(platform::esWarning, "FictiveField",
                         "Assignment to fictive fields are not allowed");
   TAbstractRowStorage* storage = Storage();
+  // A free row outside any storage has nobody to tell: the value goes
+  // straight into the record (writing an equal value again changes nothing).
+  if (storage == nullptr && Parent() == nullptr && IsExternState(FState) &&
+      !rowkinds::IsFictive(field)) {
+    try {
+      if (field != Table()->RunningNumberField()) WriteIndexValue(Index, Value);
+    } catch (const TypeException&) {
+      throw;
+    } catch (const platform::EAssertionFailed&) {
+      throw;
+    } catch (const std::exception&) {
+      return srInvalidValue;
+    }
+    return srOk;
+  }
   bool unknownAction = false;
   TSetResult result = srOk;
   try {
