@@ -6,6 +6,7 @@
 #include "dataframework/translation/LangDisplayField.h"
 #include "dataframework/translation/LangNameField.h"
 #include "dataframework/translation/PropertyPath.h"
+#include "dataframework/translation/TranslatedProperties.h"
 #include "dataframework/translation/TranslatorViews.h"
 #include "dataframework/translation/UnitLookupField.h"
 #include "dataframework/translation/tests/TranslationTestSupport.h"
@@ -440,6 +441,97 @@ TEST_F(StringsTest, PropagateActionTextsCopiesTheActionsRowToItsUsers) {
   BitButton->SetAction(other);
   Strings->PropagateActionTexts(Action);
   EXPECT_EQ(Text(Row("BBNHelp", "Caption"), 1), "&Save");
+}
+
+TEST_F(StringsTest, ApplyRowWritesOnlyThatRow) {
+  Strings->AddRule("TTestButton", "Caption", false, true);
+  Strings->AddRule("TTestButton", "Hint", false, true);
+  Strings->Gather(Translator, NotFound);
+  Row("BTNOk", "Caption")->SetFStringValue(Strings->LanguageField(0), "Vale");
+  Row("BTNOk", "Hint")->SetFStringValue(Strings->LanguageField(0), "Sale");
+  Strings->ApplyRow(Translator, Row("BTNOk", "Hint"));
+  EXPECT_EQ(Button->Hint(), "Sale");
+  EXPECT_EQ(Button->Caption(), "Aceptar");
+  // The real storage is back in place afterwards.
+  EXPECT_EQ(Strings->GetTranslationStorage()->Owner(), Strings.get());
+  EXPECT_EQ(RowTotal(), 2);
+}
+
+TEST_F(StringsTest, RulesAreCachedPerClassButNotForUnnamedComponents) {
+  Strings->AddRule("TTestButton", "Caption", false, true);
+  auto* unnamed = new TTestButton(Form.get());
+  unnamed->SetCaption("x");
+  // The unnamed button comes before a named one of its class.
+  Form->RemoveComponent(Button);
+  Form->InsertComponent(Button);
+  Strings->Gather(Translator, NotFound);
+  EXPECT_NE(Row("BTNOk", "Caption"), nullptr);
+
+  TTranslatedProperties properties(*Strings);
+  EXPECT_EQ(properties.PropertiesOf(unnamed).Count(), 0);
+  EXPECT_EQ(properties.CachedClassCount(), 0);
+  const platform::TStrings& first = properties.PropertiesOf(Button);
+  EXPECT_EQ(first.Count(), 1);
+  auto* other = new TTestButton(Form.get());
+  other->SetName("BTNOther");
+  EXPECT_EQ(&properties.PropertiesOf(other), &first);
+  EXPECT_EQ(properties.CachedClassCount(), 1);
+}
+
+TEST_F(StringsTest, HiddenRowsStayHiddenAcrossLanguageChanges) {
+  Strings->AddRule("TTestButton", "Caption", false, false);
+  Strings->AddRule("TTestButton", "Hint", false, true);
+  Strings->GatherAll();
+  Strings->SetMode(1);
+  ASSERT_EQ(Strings->GetTranslationStorage()->RowCount(), 1);
+  Strings->InsertLanguage(3, "Cat", NotFound);
+  EXPECT_EQ(RowTotal(), 2);
+  EXPECT_EQ(Strings->GetTranslationStorage()->RowCount(), 1);
+  Strings->RemoveLanguage(3);
+  EXPECT_EQ(RowTotal(), 2);
+  EXPECT_EQ(Strings->GetTranslationStorage()->RowCount(), 1);
+}
+
+TEST_F(StringsTest, SetContentRefusesBrokenContentAndChangesNothing) {
+  Strings->AddRule("TTestButton", "Caption", false, true);
+  Strings->Gather(Translator, NotFound);
+  const TTranslationContent before = Strings->Content();
+  TTranslationContent duplicate = before;
+  duplicate.Languages.push_back("Esp");
+  for (auto& entry : duplicate.Entries) entry.Texts.push_back("x");
+  TTranslationContent shortTexts = before;
+  shortTexts.Entries[0].Texts.pop_back();
+  TTranslationContent twice = before;
+  twice.Entries.push_back(before.Entries[0]);
+  twice.Entries.back().Component = "btnok";
+  const struct {
+    const TTranslationContent* Content;
+    std::string Message;
+  } cases[] = {
+      {&duplicate, "Languagename 'Esp' is already used!"},
+      {&shortTexts,
+       "The text " + Translator->FormGuid() + " BTNOk Caption has 2 texts for 3 languages"},
+      {&twice, "The text " + Translator->FormGuid() + " btnok Caption is given twice"},
+  };
+  TDataTable* table = Strings->TranslationTable();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Message);
+    EXPECT_EQ(ErrorOf([&] { Strings->SetContent(*c.Content); }), c.Message);
+    EXPECT_EQ(Strings->TranslationTable(), table);
+    EXPECT_EQ(Strings->LanguageCount(), 3);
+    EXPECT_EQ(RowTotal(), 1);
+  }
+}
+
+TEST_F(StringsTest, RefreshWithoutAFormKeepsEveryRow) {
+  Strings->AddRule("TTestButton", "Caption", false, false);
+  Strings->GatherAll();
+  Strings->SetContext(nullptr);
+  Strings->Refresh(true);
+  EXPECT_EQ(RowTotal(), 1);
+  EXPECT_EQ(Strings->GetTranslationStorage()->RowCount(), 1);
+  Strings->GatherAll();  // no form: nothing gathered, nothing lost
+  EXPECT_EQ(RowTotal(), 1);
 }
 
 // ---- Forms, refresh, synchronize.
