@@ -170,7 +170,7 @@ TEST_F(CliConfiguration, DbNamesWhatIsWrong) {
       {"ByteOrderMark",
        Write("bom.conf",
              "\xEF\xBB\xBF"
-             "engine = SQL\n" +
+             "engine = SQL\nkey = clavira-test-key\n" +
                  connection),
        0, "autenticado con exito"},
   };

@@ -199,6 +199,7 @@ TEST_F(WindowStart, ConfigurationProblemsAreNamed) {
     SCOPED_TRACE(c.Config);
     setenv("VESQUIN_CONFIG", c.Config.c_str(), 1);
     ReleaseConnection();
+    FShown = {};
     TFRMClavira window;
     EXPECT_TRUE(FShown.Errors.empty());
     Click(window, "ana", "ana-pw");
