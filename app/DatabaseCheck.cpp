@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "db/DBManagerClass.h"
+#include "db/Errors.h"
 #include "db/Vesquin.h"
 #include "login/ULoginVelkor.h"
 
@@ -15,7 +16,12 @@ void ConnectDatabase() {
 }
 
 TDatabaseAnswer DatabaseCheck(const std::string& Name, const std::string& Password,
-                              int32_t SettingsId) {
+                              int32_t SettingsId, std::string* Diagnostic) {
+  if (!db::DBManager()->Connection()) {
+    // The flow would only fail on its first parameter; say why instead.
+    const std::string problem = db::ConfigurationProblem();
+    if (!problem.empty()) throw db::EDatabaseError(problem);
+  }
   // A value the flow never writes tells whether it wrote one.
   constexpr int32_t kUnset = std::numeric_limits<int32_t>::min();
   int32_t code = kUnset;
@@ -23,6 +29,11 @@ TDatabaseAnswer DatabaseCheck(const std::string& Name, const std::string& Passwo
   TDatabaseAnswer answer;
   answer.Message = user ? kDatabaseSuccess : kDatabaseFailure;
   if (code != kUnset) answer.ResultCode = code;
+  if (Diagnostic) {
+    const login::TAttemptTrace& trace = login::LoginState().Trace;
+    *Diagnostic = trace.Settings + "\nmode: " + trace.Mode;
+    if (!trace.Why.empty()) *Diagnostic += "\nwhy: " + trace.Why;
+  }
   return answer;
 }
 

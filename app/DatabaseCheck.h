@@ -25,8 +25,13 @@ struct TDatabaseAnswer {
 
 // Runs the login flow for Name and Password with settings SettingsId. The
 // message is the success one whenever a user record came back (an inactive
-// user included). Errors of the flow pass to the caller.
+// user included). Errors of the flow pass to the caller. When the database
+// manager has no connection because the configuration names no engine it
+// knows, the flow is not run: EDatabaseError says what is wrong with the
+// configuration. Diagnostic, when given, receives what the attempt did: the
+// settings found, the mode, and why it failed (never the password).
 TDatabaseAnswer DatabaseCheck(const std::string& Name, const std::string& Password,
-                              int32_t SettingsId = kWindowSettingsId);
+                              int32_t SettingsId = kWindowSettingsId,
+                              std::string* Diagnostic = nullptr);
 
 }  // namespace app

@@ -42,7 +42,12 @@ TFRMClavira::TFRMClavira(QWidget* Parent) : QWidget(Parent) {
   setWindowTitle(QStringLiteral("FRMClavira"));
   move(493, 230);
   resize(342, 254);
-  QFont font(QStringLiteral("MS Sans Serif"));
+  // The positions and sizes are laid out for "MS Sans Serif" at 8 points
+  // (11 pixels). Where it is missing, a narrow face of the same size keeps
+  // every caption whole; the toolkit's default face is too wide for them.
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans Narrow"),
+                    QStringLiteral("Arial Narrow")});
   font.setPixelSize(11);
   setFont(font);
   QPalette colours = palette();

@@ -2,6 +2,10 @@
 // password and a security code and tries a directory bind ("Autenticar"),
 // the database flow ("Autenticar DB") or the system logon ("Button2").
 //
+// The controls keep the positions and sizes of the original 8-point layout;
+// the font is that size, in a face narrow enough for every caption to show
+// whole (Liberation Sans Narrow where "MS Sans Serif" is missing).
+//
 // The window owns its controls (through Qt's parent chain). It keeps no data
 // between clicks: every handler reads the controls afresh. Messages and
 // errors go through app::Presenter().

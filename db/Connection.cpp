@@ -27,6 +27,7 @@ void TCustomConnection::Connect() {
     throw EDatabaseError(diag.empty() ? "Cannot connect to the database" : diag, state, native);
   }
   FConnected = true;
+  FWasConnected = true;
   AfterConnect(FHdbc.Get());
 }
 
@@ -36,9 +37,37 @@ void TCustomConnection::Disconnect() {
   FDescriptions.clear();
 }
 
-SQLHDBC TCustomConnection::Hdbc() const {
-  if (!Connected()) throw EDatabaseError("Not connected");
+SQLHDBC TCustomConnection::Hdbc() {
+  if (!Connected()) {
+    if (!FWasConnected) throw EDatabaseError("Not connected");
+    Connect();
+  }
   return FHdbc.Get();
+}
+
+namespace {
+
+// SQLSTATEs that say the connection is gone: class 08 (connection
+// exception), and the server-shutdown states that the PostgreSQL driver
+// reports when the server closed the connection (57P01 is also what it
+// says after the server went away unexpectedly).
+bool IsConnectionFailureState(const std::string& state) {
+  return state.rfind("08", 0) == 0 || state == "57P01" || state == "57P02" || state == "57P03";
+}
+
+}  // namespace
+
+bool TCustomConnection::DropIfLost(const EDatabaseError& Error) {
+  if (!Connected()) return false;
+  bool lost = IsConnectionFailureState(Error.SqlState());
+  if (!lost) {
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    lost = SQL_SUCCEEDED(
+               SQLGetConnectAttr(FHdbc.Get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+           dead == SQL_CD_TRUE;
+  }
+  if (lost) Disconnect();
+  return lost;
 }
 
 }  // namespace db

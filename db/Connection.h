@@ -3,6 +3,11 @@
 // A connection owns its ODBC connection handle and a cache of procedure
 // descriptions. Login prompts are never shown: the driver is always asked
 // not to prompt, whatever LoginPrompt says.
+//
+// A connection that has been open once and is found lost (the server
+// restarted, the network dropped it) is opened again, with the same
+// connection string, the next time a handle is asked for: a database that
+// comes back is used again without making a new connection object.
 #pragma once
 
 #include <map>
@@ -37,9 +42,16 @@ class TCustomConnection {
   // The ODBC connection string as built from the properties. Holds the password.
   virtual std::string ConnectionString() const = 0;
 
-  // For the engine layers: the live ODBC handle (fails when not connected) and
-  // the description cache, keyed by procedure name as asked for.
-  SQLHDBC Hdbc() const;
+  // For the engine layers: the live ODBC handle and the description cache,
+  // keyed by procedure name as asked for. Hdbc() reopens a connection that
+  // was open once and has been closed since (EDatabaseError when that fails);
+  // one that was never open fails with "Not connected".
+  SQLHDBC Hdbc();
+  // Whether Error, raised by a call on this connection, means that the
+  // connection itself is gone (the driver's connection-failure states, or
+  // the driver reporting the connection dead); if so the handle is dropped,
+  // so that the next Hdbc() opens it again.
+  bool DropIfLost(const EDatabaseError& Error);
   std::map<std::string, std::shared_ptr<const TProcDescription>>& DescriptionCache() {
     return FDescriptions;
   }
@@ -54,6 +66,7 @@ class TCustomConnection {
   bool FLoginPrompt = false;
   int FLoginTimeout = 15;
   bool FConnected = false;
+  bool FWasConnected = false;  // opened successfully at least once
   odbc::THandle FHdbc;
   std::map<std::string, std::shared_ptr<const TProcDescription>> FDescriptions;
 };

@@ -189,7 +189,7 @@ TOleDbConnection ParseOleDbConnection(const std::vector<std::string>& Items) {
 
 TOracleConnection ParseOracleConnection(const std::vector<std::string>& Items) {
   if (Items.size() < 3)
-    throw EListError(
+    throw platform::EListError(
         platform::FormatMessage("List index out of bounds (%d)", {std::to_string(Items.size())}));
   return {Items[0], Items[1], Items[2]};
 }

@@ -25,7 +25,7 @@ class TDBManager {
   // Stores the engine and the language (LoadIdioma), takes the connection
   // string apart and connects. Connection errors (EDatabaseError) pass to the
   // caller; the unconnected connection object stays. An Oracle string of fewer
-  // than three parts fails with EListError before any session is made.
+  // than three parts fails with platform::EListError before any session is made.
   void OpenConnection(const std::string& ConnectionString, const std::string& Engine);
 
   // A new stored procedure object, owned by the caller, its parameter list
@@ -73,7 +73,7 @@ struct TOleDbConnection {
 TOleDbConnection ParseOleDbConnection(const std::vector<std::string>& Items);
 
 // user := Items[0], password := Items[1], server := Items[2]; fewer items fail
-// with EListError "List index out of bounds (%d)" holding the missing index.
+// with platform::EListError "List index out of bounds (%d)" holding the missing index.
 struct TOracleConnection {
   std::string User;
   std::string Password;

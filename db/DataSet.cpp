@@ -1,8 +1,7 @@
 #include "db/DataSet.h"
 
-#include <strings.h>
-
 #include "db/Errors.h"
+#include "platform/TextUtils.h"
 
 namespace db {
 namespace {
@@ -22,9 +21,7 @@ void TField::SetValue(const TVariant& v) {
 
 TField* TDataSet::FindField(const std::string& name) const {
   for (auto& f : FFields)
-    if (f->FieldName().size() == name.size() &&
-        strcasecmp(f->FieldName().c_str(), name.c_str()) == 0)
-      return f.get();
+    if (platform::SameText(f->FieldName(), name)) return f.get();
   return nullptr;
 }
 

@@ -1,8 +1,11 @@
-// Error classes of the database access layer.
+// Error classes of the database access layer. Abstract operations and list
+// misuse raise the platform's own classes (platform/Errors.h), so that one
+// catch covers them wherever they come from.
 #pragma once
 
 #include <string>
 
+#include "platform/Errors.h"
 #include "platform/Exception.h"
 
 namespace db {
@@ -27,18 +30,6 @@ class EDatabaseError : public platform::Exception {
 class EInvalidCast : public platform::Exception {
  public:
   EInvalidCast() : Exception("Invalid class typecast") {}
-};
-
-// An operation that the concrete class does not supply: "Abstract Error".
-class EAbstractError : public platform::Exception {
- public:
-  EAbstractError() : Exception("Abstract Error") {}
-};
-
-// A list was indexed past its end: "List index out of bounds (%d)".
-class EListError : public platform::Exception {
- public:
-  using Exception::Exception;
 };
 
 }  // namespace db

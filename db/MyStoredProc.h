@@ -5,7 +5,7 @@
 // name, OpenProc(), read the first row of the returned data set. The object
 // owns its caller-side parameter list and the result set; both live as long as
 // the object. Every operation of this base fails with "Abstract Error"
-// (EAbstractError); TMyOracleStoredProc and TMySqlStoredProc supply them.
+// (platform::EAbstractError); TMyOracleStoredProc and TMySqlStoredProc supply them.
 //
 // LoadAllParams and Clone are slots that neither concrete class fills: the
 // concrete classes have non-virtual operations of those names, reached only
@@ -29,37 +29,37 @@ class TMyStoredProc {
   TMyStoredProc& operator=(const TMyStoredProc&) = delete;
 
   // Opens the engine object as it stands, without passing parameters.
-  virtual void retrieveParams() { throw EAbstractError(); }
+  virtual void retrieveParams() { throw platform::EAbstractError(); }
   // Runs the procedure without a result set; output values land in GetParams().
-  virtual void executeProc() { throw EAbstractError(); }
+  virtual void executeProc() { throw platform::EAbstractError(); }
   // Copies each parameter of Params, by name, to the engine's parameter.
-  virtual void setParams(TParams& /*Params*/) { throw EAbstractError(); }
+  virtual void setParams(TParams& /*Params*/) { throw platform::EAbstractError(); }
   virtual void getParamValue(const std::string& /*Name*/, std::string& /*Value*/) {
-    throw EAbstractError();
+    throw platform::EAbstractError();
   }
   void LoadAllParams() { DoLoadAllParams(); }
   // The caller-side list; the object keeps ownership.
-  virtual TParams& GetParams() { throw EAbstractError(); }
+  virtual TParams& GetParams() { throw platform::EAbstractError(); }
   // Runs the procedure and returns its rows (owned by this object), first row
   // current; the parameter list then carries the output values.
-  virtual TDataSet* OpenProc() { throw EAbstractError(); }
+  virtual TDataSet* OpenProc() { throw platform::EAbstractError(); }
   // As OpenProc, but the result set does not accept edits.
-  virtual TDataSet* OpenProcWidthOutClone() { throw EAbstractError(); }
+  virtual TDataSet* OpenProcWidthOutClone() { throw platform::EAbstractError(); }
   TDataSet* Clone() { return DoClone(); }
   // Replaces the engine object by a freshly described one and returns it
   // (owned by this object).
   virtual TDataSet* LoadWithOutPrepare(const std::string& /*ProcName*/,
                                        TCustomConnection* /*Connection*/) {
-    throw EAbstractError();
+    throw platform::EAbstractError();
   }
-  virtual void Close() { throw EAbstractError(); }
+  virtual void Close() { throw platform::EAbstractError(); }
 
  protected:
   TMyStoredProc() = default;
 
  private:
-  virtual void DoLoadAllParams() { throw EAbstractError(); }
-  virtual TDataSet* DoClone() { throw EAbstractError(); }
+  virtual void DoLoadAllParams() { throw platform::EAbstractError(); }
+  virtual TDataSet* DoClone() { throw platform::EAbstractError(); }
 };
 
 }  // namespace db

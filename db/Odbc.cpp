@@ -1,5 +1,6 @@
 #include "db/Odbc.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <mutex>
 
@@ -67,10 +68,44 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string* sqlStat
     text += reinterpret_cast<char*>(message);
   }
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  if (!secret.empty()) {
-    for (size_t at = text.find(secret); at != std::string::npos; at = text.find(secret, at + 3))
-      text.replace(at, secret.size(), "***");
+  return MaskSecret(std::move(text), secret);
+}
+
+namespace {
+
+bool IsWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// Replaces the occurrences of `form` that stand alone.
+void MaskForm(std::string& text, const std::string& form) {
+  if (form.empty()) return;
+  const bool wordStart = IsWordChar(form.front());
+  const bool wordEnd = IsWordChar(form.back());
+  for (size_t at = text.find(form); at != std::string::npos;) {
+    const size_t end = at + form.size();
+    const bool alone = (!wordStart || at == 0 || !IsWordChar(text[at - 1])) &&
+                       (!wordEnd || end == text.size() || !IsWordChar(text[end]));
+    if (alone) {
+      text.replace(at, form.size(), "***");
+      at = text.find(form, at + 3);
+    } else {
+      at = text.find(form, at + 1);
+    }
   }
+}
+
+}  // namespace
+
+std::string MaskSecret(std::string text, std::string_view secret) {
+  if (secret.empty()) return text;
+  std::string braced;  // as QuoteValue writes it inside braces
+  for (char c : secret) {
+    braced += c;
+    if (c == '}') braced += '}';
+  }
+  if (braced != secret) MaskForm(text, braced);
+  MaskForm(text, std::string(secret));
   return text;
 }
 

@@ -42,9 +42,16 @@ SQLHENV Environment();
 THandle Allocate(SQLSMALLINT type, SQLHANDLE parent);
 
 // The diagnostic records of a handle as one text ("[SQLSTATE] message; ...").
-// Every occurrence of `secret` (when not empty) is replaced by "***".
+// `secret` (when not empty) is masked by MaskSecret.
 std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string* sqlState = nullptr,
                         int* nativeError = nullptr, std::string_view secret = {});
+
+// Text with every place where `secret` stands as a value replaced by "***":
+// an occurrence (as it is, or braced with "}" doubled, as connection strings
+// carry it) that does not run on into a letter, digit or "_" on either side
+// ("PWD=pw;", "password \"pw\"", "{pw}"). Occurrences inside longer words
+// are words, not the secret ("e" in "connection" stays).
+std::string MaskSecret(std::string text, std::string_view secret);
 
 // Raises EDatabaseError with `context` and the handle's diagnostics unless rc
 // is SQL_SUCCESS, SQL_SUCCESS_WITH_INFO or SQL_NO_DATA.

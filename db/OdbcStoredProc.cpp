@@ -8,6 +8,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
+#include "platform/TextUtils.h"
 
 namespace db {
 namespace {
@@ -26,11 +27,6 @@ SQLULEN QueryTimeout() {
 }
 // Long text goes to the server in pieces of this size.
 constexpr size_t kPutChunk = 64 * 1024;
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::string GetInfoText(SQLHDBC hdbc, SQLUSMALLINT info) {
   SQLCHAR buf[64] = {0};
@@ -174,6 +170,19 @@ TVariant TypedValue(TFieldType t, const std::string& text) {
   }
 }
 
+// Runs Call; when it fails because the connection was lost, runs it once
+// more on the reopened connection. A second failure goes to the caller.
+template <class F>
+void RetryIfLost(TCustomConnection& Connection, F Call) {
+  try {
+    Call();
+    return;
+  } catch (const EDatabaseError& e) {
+    if (!Connection.DropIfLost(e)) throw;
+  }
+  Call();
+}
+
 // One bound parameter's storage; must stay in place until the run ends.
 struct TBinding {
   std::string text;
@@ -283,7 +292,8 @@ std::shared_ptr<const TProcDescription> TOdbcStoredProc::Describe(SQLHDBC hdbc) 
     foundName = ColumnText(stmt.Get(), 3);
     return true;
   };
-  if (!lookUp(name) && !(Lower(name) != name && lookUp(Lower(name))))
+  const std::string folded = platform::LowerCase(name);
+  if (!lookUp(name) && !(folded != name && lookUp(folded)))
     throw EDatabaseError(
         platform::FormatMessage("Stored procedure '%s' not found", {FStoredProcName}));
 
@@ -366,8 +376,7 @@ void TOdbcStoredProc::Prepare() {
   if (!FSQL.empty()) return;
   if (FStoredProcName.empty()) throw EDatabaseError("StoredProcName must be defined");
   if (!FConnection) throw EDatabaseError(NoConnectionText());
-  SQLHDBC hdbc = FConnection->Hdbc();
-  FDescription = Describe(hdbc);
+  RetryIfLost(*FConnection, [&] { FDescription = Describe(FConnection->Hdbc()); });
   FSQL = FDescription->Statement;
   if (FParams.Count() == 0)
     for (const auto& d : FDescription->Params) FParams.CreateParam(d.DataType, d.Name, d.ParamType);
@@ -392,6 +401,10 @@ void TOdbcStoredProc::UnPrepare() {
 
 void TOdbcStoredProc::Run(bool keepRows) {
   Prepare();
+  RetryIfLost(*FConnection, [&] { RunOnce(keepRows); });
+}
+
+void TOdbcStoredProc::RunOnce(bool keepRows) {
   ClearData();
   const auto& desc = *FDescription;
   if (FParams.Count() != static_cast<int>(desc.Params.size()))

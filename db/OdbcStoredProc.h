@@ -92,7 +92,10 @@ class TOdbcStoredProc : public TDataSet {
 
  private:
   std::shared_ptr<const TProcDescription> Describe(SQLHDBC hdbc);
+  // A call that finds the connection lost is made once more after the
+  // connection reopens (TCustomConnection::DropIfLost).
   void Run(bool keepRows);
+  void RunOnce(bool keepRows);
 
   TCustomConnection* FConnection = nullptr;
   std::string FStoredProcName;

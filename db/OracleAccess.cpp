@@ -1,6 +1,6 @@
 #include "db/OracleAccess.h"
 
-#include <strings.h>
+#include "platform/TextUtils.h"
 
 namespace db {
 
@@ -53,9 +53,7 @@ TFieldType TOraStoredProc::ParamFieldType(SQLSMALLINT sqlType, const std::string
 }
 
 bool TOraStoredProc::IsRowsParam(const std::string& typeName) const {
-  std::string upper;
-  for (char c : typeName) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper.find("CURSOR") != std::string::npos;
+  return platform::UpperCase(typeName).find("CURSOR") != std::string::npos;
 }
 
 void TOraStoredProc::BeforeRun(SQLHDBC hdbc) {

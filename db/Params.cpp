@@ -1,8 +1,7 @@
 #include "db/Params.h"
 
-#include <strings.h>
-
 #include "db/Errors.h"
+#include "platform/TextUtils.h"
 
 namespace db {
 
@@ -28,8 +27,7 @@ void TParam::SetAsDateTime(double days) {
 
 TParam* TParams::FindParam(const std::string& name) {
   for (auto& p : FItems)
-    if (p->Name().size() == name.size() && strcasecmp(p->Name().c_str(), name.c_str()) == 0)
-      return p.get();
+    if (platform::SameText(p->Name(), name)) return p.get();
   return nullptr;
 }
 

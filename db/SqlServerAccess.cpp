@@ -1,16 +1,8 @@
 #include "db/SqlServerAccess.h"
 
+#include "platform/TextUtils.h"
+
 namespace db {
-namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
-}  // namespace
-
 std::string TMSConnection::ConnectionString() const {
   using odbc::QuoteValue;
   std::string s =
@@ -18,10 +10,10 @@ std::string TMSConnection::ConnectionString() const {
   // "host,port" names a port of its own.
   size_t comma = FServer.find(',');
   if (comma == std::string::npos) {
-    s += ";SERVER=" + QuoteValue(Trim(FServer));
+    s += ";SERVER=" + QuoteValue(platform::Trim(FServer));
   } else {
-    s += ";SERVER=" + QuoteValue(Trim(FServer.substr(0, comma)));
-    s += ";PORT=" + QuoteValue(Trim(FServer.substr(comma + 1)));
+    s += ";SERVER=" + QuoteValue(platform::Trim(FServer.substr(0, comma)));
+    s += ";PORT=" + QuoteValue(platform::Trim(FServer.substr(comma + 1)));
   }
   s += ";DATABASE=" + QuoteValue(FDatabase);
   s += ";UID=" + QuoteValue(FUsername) + ";PWD=" + QuoteValue(FPassword);

@@ -25,7 +25,12 @@ double VarToFloat(const TVariant& v);
 // Text is read as "YYYY-MM-DD[ HH:MM:SS[.fff]]" (or with a "T"); numbers are days.
 double VarToDateTime(const TVariant& v);
 
-// Calendar date and time to days since 30 December 1899, and back.
+// Calendar date and time to days since 30 December 1899, and back, by the
+// platform's calendar (years 1 to 9999; before the epoch the fraction's
+// magnitude is the time of day). Encoding fails with platform::EConvertError
+// for a date or time that does not exist; TryEncodeDateTime answers false.
+bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, double second,
+                       double& days);
 double EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0,
                       double second = 0);
 void DecodeDateTime(double days, int& year, int& month, int& day, int& hour, int& minute,

@@ -1,5 +1,9 @@
 #include "db/Vesquin.h"
 
+#include <cstdlib>
+
+#include "db/Errors.h"
+#include "vesquin/Config.h"
 #include "vesquin/Vesquin.h"
 
 namespace db {
@@ -26,6 +30,77 @@ std::string LoadDirectConnection() {
 }
 std::string LoadIdioma() {
   return Call(_LoadIdioma);
+}
+
+namespace {
+
+// "line 3", "lines 3 and 5", "lines 3, 5 and 8".
+std::string LineList(const std::vector<int>& lines) {
+  std::string out = lines.size() == 1 ? "line " : "lines ";
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) out += i + 1 == lines.size() ? " and " : ", ";
+    out += std::to_string(lines[i]);
+  }
+  return out;
+}
+
+std::string UnknownEngine(const std::string& engine, const std::string& where) {
+  std::string upper;
+  for (char c : engine) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string text = "Unknown database engine \"" + engine + "\" (" + where +
+                     "): the engine is \"SQL\" or \"ORACLE\"";
+  if (upper == "SQL" || upper == "ORACLE") text += ", in capital letters";
+  return text;
+}
+
+}  // namespace
+
+std::string ConfigurationProblem() {
+  const std::string engine = LoadEngine();
+  if (engine == "SQL" || engine == "ORACLE") return {};
+  if (std::getenv("VESQUIN_ENGINE")) {
+    if (engine.empty()) return "No database engine: VESQUIN_ENGINE is set but empty";
+    return UnknownEngine(engine, "from VESQUIN_ENGINE");
+  }
+  bool explicitFile = false;
+  const std::string path = vesquin::ConfigFilePath(&explicitFile);
+  if (path.empty()) {
+    std::string tried;
+    for (const std::string& file : vesquin::DefaultConfigFiles())
+      tried += (tried.empty() ? "" : ", ") + file;
+    return "No database configured: VESQUIN_ENGINE is not set and there is no configuration "
+           "file (VESQUIN_CONFIG, " +
+           tried + ")";
+  }
+  if (!vesquin::ConfigFileExists(path))
+    return "No database configured: the configuration file \"" + path +
+           "\" named by VESQUIN_CONFIG does not exist";
+  std::string text;
+  try {
+    text = vesquin::ReadConfigFile(path);
+  } catch (const vesquin::EConfigError& e) {
+    return e.what();
+  }
+  const std::vector<int> unreadable = vesquin::UnreadableConfigLines(text);
+  if (engine.empty()) {
+    std::string problem = "No database engine in the configuration file \"" + path + "\"";
+    if (!unreadable.empty())
+      problem += ": " + LineList(unreadable) +
+                 " could not be read (\"key = value\" with key engine, connection, language or "
+                 "key)";
+    return problem;
+  }
+  return UnknownEngine(engine, "in the configuration file \"" + path + "\"");
+}
+
+void CheckConfigurationReadable() {
+  const std::string path = vesquin::ConfigFilePath();
+  if (path.empty() || !vesquin::ConfigFileExists(path)) return;
+  try {
+    vesquin::ReadConfigFile(path);
+  } catch (const vesquin::EConfigError& e) {
+    throw EDatabaseError(e.what());
+  }
 }
 
 std::string EncryptDB(const std::string& Text) {

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     session.SetServer(ora.Server);
     session.SetDirect(!parts.empty());
     (void)session.ConnectionString();
-  } catch (const db::EListError&) {
+  } catch (const platform::EListError&) {
     if (items.size() >= 3) __builtin_trap();
   }
 

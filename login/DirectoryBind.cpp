@@ -1,12 +1,18 @@
 #include "login/DirectoryBind.h"
 
 #include <ldap.h>
+#include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "platform/Conversions.h"
 
@@ -41,9 +47,28 @@ struct Target {
   bool Ldaps = false;
 };
 
+// The length of a leading "scheme://", or 0.
+size_t SchemeLength(const std::string& path) {
+  size_t i = 0;
+  while (i < path.size() && (std::isalnum(static_cast<unsigned char>(path[i])) ||
+                             (i > 0 && (path[i] == '+' || path[i] == '-' || path[i] == '.'))))
+    ++i;
+  return i > 0 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                 path.compare(i, 3, "://") == 0
+             ? i + 3
+             : 0;
+}
+
 // Splits host[:port][/base-DN]; nothing else is interpreted.
 std::optional<Target> ParsePath(const std::string& path, std::string& why) {
   Target t;
+  // "LDAP://" is put in front of the path: a path that brings its own scheme
+  // would be read as host "ldap" with the rest as a base DN.
+  if (size_t scheme = SchemeLength(path)) {
+    why = "the path starts with \"" + path.substr(0, scheme) +
+          "\": give host[:port][/base-DN] only, the path follows \"LDAP://\"";
+    return std::nullopt;
+  }
   std::string hostport = path;
   if (auto slash = path.find('/'); slash != std::string::npos) {
     hostport = path.substr(0, slash);
@@ -97,6 +122,99 @@ int TimeoutSeconds() {
 
 const char kSystemTrustStore[] = "/etc/ssl/certs/ca-certificates.crt";
 
+// Longer bind names and passwords are refused before any connection: servers
+// drop requests that large (slapd closes the connection, which would read as
+// an unreachable server).
+constexpr size_t kMaxCredential = 4096;
+
+// libldap runs the TLS handshake (StartTLS's and LDAPS's) without a time-out:
+// against a server that goes silent it spins on the socket for ever. While a
+// handshake is under way this watchdog's thread waits for the time-out and
+// then shuts the reading side of the connection's socket, which makes the
+// handshake fail at once. The socket comes from libldap's connection
+// callbacks, which run on the caller's thread; the lock keeps the thread away
+// from a socket that libldap has let go.
+// REQUIRES: outlives the LDAP handle whose callbacks point at it.
+class TTlsWatchdog {
+ public:
+  explicit TTlsWatchdog(int Seconds) : FLimit(Seconds), FThread([this] { Run(); }) {
+    FCallbacks.lc_add = &Added;
+    FCallbacks.lc_del = &Removed;
+    FCallbacks.lc_arg = this;
+  }
+  ~TTlsWatchdog() {
+    {
+      std::lock_guard<std::mutex> guard(FLock);
+      FStop = true;
+    }
+    FWake.notify_all();
+    FThread.join();
+  }
+  TTlsWatchdog(const TTlsWatchdog&) = delete;
+  TTlsWatchdog& operator=(const TTlsWatchdog&) = delete;
+
+  ldap_conncb* Callbacks() { return &FCallbacks; }
+
+  // Runs Call (a libldap call that may do a handshake) under the time-out.
+  template <class F>
+  int Guard(F Call) {
+    {
+      std::lock_guard<std::mutex> guard(FLock);
+      FDeadline = std::chrono::steady_clock::now() + FLimit;
+      FArmed = true;
+    }
+    FWake.notify_all();
+    const int rc = Call();
+    std::lock_guard<std::mutex> guard(FLock);
+    FArmed = false;
+    return rc;
+  }
+  bool Fired() {
+    std::lock_guard<std::mutex> guard(FLock);
+    return FFired;
+  }
+  int Seconds() const { return static_cast<int>(FLimit.count()); }
+
+ private:
+  static int Added(LDAP*, Sockbuf* Buffer, LDAPURLDesc*, sockaddr*, ldap_conncb* Context) {
+    int fd = -1;
+    ber_sockbuf_ctrl(Buffer, LBER_SB_OPT_GET_FD, &fd);
+    auto* self = static_cast<TTlsWatchdog*>(Context->lc_arg);
+    std::lock_guard<std::mutex> guard(self->FLock);
+    self->FSocket = fd;
+    return 0;
+  }
+  static void Removed(LDAP*, Sockbuf*, ldap_conncb* Context) {
+    auto* self = static_cast<TTlsWatchdog*>(Context->lc_arg);
+    std::lock_guard<std::mutex> guard(self->FLock);
+    self->FSocket = -1;
+  }
+  void Run() {
+    std::unique_lock<std::mutex> lock(FLock);
+    while (!FStop) {
+      if (!FArmed) {
+        FWake.wait(lock);
+      } else if (FWake.wait_until(lock, FDeadline) == std::cv_status::timeout && FArmed &&
+                 std::chrono::steady_clock::now() >= FDeadline) {
+        FFired = true;
+        FArmed = false;
+        if (FSocket >= 0) shutdown(FSocket, SHUT_RD);
+      }
+    }
+  }
+
+  const std::chrono::seconds FLimit;
+  std::mutex FLock;
+  std::condition_variable FWake;
+  std::chrono::steady_clock::time_point FDeadline;
+  bool FArmed = false;
+  bool FFired = false;
+  bool FStop = false;
+  int FSocket = -1;
+  ldap_conncb FCallbacks{};
+  std::thread FThread;
+};
+
 struct Unbinder {
   void operator()(LDAP* ld) const { ldap_unbind_ext_s(ld, nullptr, nullptr); }
 };
@@ -147,7 +265,12 @@ bool Attempt(const std::string& account, const std::string& password, const std:
              BindKind kind, std::string& why) {
   auto target = ParsePath(path, why);
   if (!target) return false;
+  const bool tls = kind == BindKind::kTls || target->Ldaps;
+  const int seconds = TimeoutSeconds();
 
+  // Declared before the handle: its callbacks run until the handle is gone.
+  std::optional<TTlsWatchdog> watchdog;
+  if (tls) watchdog.emplace(seconds);
   LDAP* raw = nullptr;
   int rc = ldap_initialize(&raw, target->Uri.empty() ? nullptr : target->Uri.c_str());
   Connection ld(raw);
@@ -156,7 +279,7 @@ bool Attempt(const std::string& account, const std::string& password, const std:
     return false;
   }
   int version = LDAP_VERSION3;
-  timeval timeout{TimeoutSeconds(), 0};
+  timeval timeout{seconds, 0};
   if (ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version) != LDAP_OPT_SUCCESS ||
       ldap_set_option(ld.get(), LDAP_OPT_NETWORK_TIMEOUT, &timeout) != LDAP_OPT_SUCCESS ||
       ldap_set_option(ld.get(), LDAP_OPT_TIMEOUT, &timeout) != LDAP_OPT_SUCCESS ||
@@ -165,17 +288,27 @@ bool Attempt(const std::string& account, const std::string& password, const std:
     return false;
   }
 
-  if ((kind == BindKind::kTls || target->Ldaps) && !SetUpTls(ld.get())) {
+  if (tls &&
+      (ldap_set_option(ld.get(), LDAP_OPT_CONNECT_CB, watchdog->Callbacks()) != LDAP_OPT_SUCCESS ||
+       !SetUpTls(ld.get()))) {
     why = "could not set up TLS";
     return false;
   }
+  // "<step>: ..." for a failed TLS step; says so when the time-out ended it.
+  auto tlsFailure = [&](const char* step, int code) {
+    why = Describe(ld.get(), step, code);
+    if (watchdog->Fired())
+      why += "; no TLS handshake within " + std::to_string(watchdog->Seconds()) + " s";
+    return false;
+  };
 
-  if (kind == BindKind::kTls && !target->Ldaps) {
-    rc = ldap_start_tls_s(ld.get(), nullptr, nullptr);
-    if (rc != LDAP_SUCCESS) {
-      why = Describe(ld.get(), "StartTLS", rc);
-      return false;
-    }
+  if (target->Ldaps) {
+    // Connecting to an LDAPS port includes the handshake.
+    rc = watchdog->Guard([&] { return ldap_connect(ld.get()); });
+    if (rc != LDAP_SUCCESS) return tlsFailure("connecting over LDAPS", rc);
+  } else if (kind == BindKind::kTls) {
+    rc = watchdog->Guard([&] { return ldap_start_tls_s(ld.get(), nullptr, nullptr); });
+    if (rc != LDAP_SUCCESS) return tlsFailure("StartTLS", rc);
   }
 
   berval credentials{};
@@ -218,6 +351,13 @@ bool Run(const std::string& account, const std::string& password, const std::str
       why = "security code " + std::to_string(security) + " is not a bind option";
     } else if (checks_password && *kind == BindKind::kAnonymous) {
       why = "no authentication checks no password";
+    } else if (*kind != BindKind::kAnonymous && account.find('\0') != std::string::npos) {
+      // libldap takes the name as a C string: it would be cut at the NUL.
+      why = "the account holds a NUL byte: no bind made";
+    } else if (*kind != BindKind::kAnonymous &&
+               (account.size() > kMaxCredential || password.size() > kMaxCredential)) {
+      why = std::string(account.size() > kMaxCredential ? "the account" : "the password") +
+            " is longer than " + std::to_string(kMaxCredential) + " bytes: no bind made";
     } else if (*kind != BindKind::kAnonymous && !account.empty() && password.empty()) {
       why = "empty password: no bind made";
     } else if (checks_password && account.empty() && password.empty()) {

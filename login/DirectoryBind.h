@@ -17,7 +17,9 @@
 // options), 10 and an empty account with an empty password: none of them
 // checks a password. DirectoryLogin is the raw test and makes those binds.
 // Any other code makes no bind. A non-empty account with an empty password
-// makes no bind (a directory may take it as anonymous).
+// makes no bind (a directory may take it as anonymous), nor does an account
+// holding a NUL byte, an account or a password longer than 4096 bytes, or a
+// path that starts with a scheme ("ldap://host" is not a path).
 //
 // Every wait on the network is bounded by CLAVIRA_LDAP_TIMEOUT seconds
 // (default 10). No error leaves these functions: every failure is false.

@@ -74,18 +74,29 @@ void LoadSecuritySettings(std::string& AccountName, std::string& Path, int32_t& 
     const bool none = row->IsEmpty() || (row->FieldByName("PATH").IsNull() &&
                                          row->FieldByName("USER_STRING").IsNull() &&
                                          row->FieldByName("SECURITY").IsNull());
+    const std::string record = "settings " + std::to_string(SettingsId) + ": ";
     if (none) {
       AccountName.clear();
       Path.clear();
       Security = kNoSecuritySettings;
+      state.Trace.Settings =
+          record + (row->IsEmpty() ? "no row" : "PATH, USER_STRING and SECURITY null");
       return;
     }
     AccountName = FillAccountPattern(row->FieldByName("USER_STRING").AsString(), AccountName);
     Path = row->FieldByName("PATH").AsString();
     Security = row->FieldByName("SECURITY").AsInteger();
-  } catch (...) {
+    state.Trace.Settings = record + "PATH \"" + Path + "\", USER_STRING \"" +
+                           row->FieldByName("USER_STRING").AsString() + "\", SECURITY " +
+                           std::to_string(Security);
+  } catch (const std::exception& e) {
     // The flow decides on whatever the outputs hold; a failed lookup is not
-    // reported to it.
+    // reported to it, only traced.
+    state.Trace.Settings = "settings " + std::to_string(SettingsId) + ": the lookup failed (" +
+                           e.what() + "); the previous values stay";
+  } catch (...) {
+    state.Trace.Settings =
+        "settings " + std::to_string(SettingsId) + ": the lookup failed; the previous values stay";
   }
 }
 

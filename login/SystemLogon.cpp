@@ -59,6 +59,20 @@ int Converse(int count, const pam_message** messages, pam_response** responses, 
   return PAM_SUCCESS;
 }
 
+// PAM takes C strings: a NUL byte would cut a text short, and a password
+// the operator did not type whole must never be what PAM checks. PAM's
+// conversation answers are limited to PAM_MAX_RESP_SIZE bytes.
+std::string Refusal(const std::string& user, const std::string& password) {
+  if (user.find('\0') != std::string::npos)
+    return "the user name holds a NUL byte: not sent to PAM";
+  if (password.find('\0') != std::string::npos)
+    return "the password holds a NUL byte: not sent to PAM";
+  if (password.size() >= PAM_MAX_RESP_SIZE)
+    return "the password is longer than " + std::to_string(PAM_MAX_RESP_SIZE - 1) +
+           " bytes: not sent to PAM";
+  return {};
+}
+
 std::string ServiceName() {
   const char* name = std::getenv("CLAVIRA_PAM_SERVICE");
   return name && *name ? name : "clavira";
@@ -78,6 +92,11 @@ bool SystemLogon(const std::string& Name, const std::string& Domain, const std::
   try {
     const std::string user = SystemLogonUser(Name, Domain);
     const std::string service = ServiceName();
+    why = Refusal(user, Password);
+    if (!why.empty()) {
+      if (Diagnostic) *Diagnostic = why;
+      return false;
+    }
     Credentials credentials{&user, &Password};
     pam_conv conversation{&Converse, &credentials};
     pam_handle_t* handle = nullptr;

@@ -4,7 +4,9 @@
 // The PAM service is "clavira", or the one named by CLAVIRA_PAM_SERVICE. The
 // user given to PAM is Name when Domain is empty or ".", else Name@Domain.
 // Both pam_authenticate (null passwords refused) and pam_acct_mgmt must
-// succeed. The PAM handle is always ended before returning. No error leaves
+// succeed. A name, domain or password holding a NUL byte, and a password of
+// PAM_MAX_RESP_SIZE bytes or more, are refused without reaching PAM. The PAM
+// handle is always ended before returning. No error leaves
 // SystemLogon; when Diagnostic is given it receives PAM's error text on
 // failure (never the password), or is cleared on success.
 #pragma once

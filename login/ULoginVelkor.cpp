@@ -4,6 +4,7 @@
 #include "db/Vesquin.h"
 #include "login/DirectoryBind.h"
 #include "login/SecuritySettings.h"
+#include "platform/NoDestructor.h"
 #include "users/UCatalogueUsers.h"
 
 namespace login {
@@ -25,7 +26,7 @@ void TLoginState::ReleaseCurrent() {
 TLoginState& LoginState() {
   // Never destroyed: its stored procedure object refers to the database
   // manager's connection, whose lifetime at exit is not ordered with this one.
-  static TLoginState* state = new TLoginState;
+  static platform::TNoDestructor<TLoginState> state;
   return *state;
 }
 
@@ -56,6 +57,7 @@ void AuthenticateDatabase(const std::string& Name, const std::string& Password,
   const std::string encrypted = db::EncryptDB(Password);
   db::TDataSet& rows = OpenAuthentication("B", Name, &encrypted);
   if (rows.IsEmpty()) {
+    LoginState().Trace.Why = "the database found no user with that name and password";
     ResultCode = kRejected;
     return;
   }
@@ -69,16 +71,22 @@ bool AuthenticateDirectory(const std::string& Name, const std::string& Password,
   TLoginState& state = LoginState();
   db::TDataSet& rows = OpenAuthentication("C", Name, nullptr);
   if (rows.IsEmpty()) {
+    state.Trace.Why = "the database knows no user of that name";
     ResultCode = kRejected;
     return false;
   }
   state.UserCode = rows.FieldByName("CodUsuario").AsInteger();
   // Only a bind that made the directory check a password admits a user.
-  const bool checked = !Password.empty() && state.SecurityCode != kNoAuthenticationCode;
-  if (checked && DirectoryBind(state.DirectoryUser, Password, Path, state.SecurityCode)) {
+  std::string why;
+  if (Password.empty()) {
+    why = "empty password: no bind made";
+  } else if (state.SecurityCode == kNoAuthenticationCode) {
+    why = "option 10 (no authentication) checks no password: no bind made";
+  } else if (DirectoryBind(state.DirectoryUser, Password, Path, state.SecurityCode, &why)) {
     ResultCode = kAuthenticated;
     return true;
   }
+  state.Trace.Why = "the directory refused: " + why;
   ResultCode = kRejected;
   return false;
 }
@@ -86,6 +94,7 @@ bool AuthenticateDirectory(const std::string& Name, const std::string& Password,
 std::unique_ptr<users::TUser> AuthenticateUser(const std::string& Name, const std::string& Password,
                                                int32_t& ResultCode, int32_t SettingsId) {
   TLoginState& state = LoginState();
+  state.Trace = {};
   state.DirectoryUser = Name;
   LoadSecuritySettings(state.DirectoryUser, state.DirectoryPath, state.SecurityCode, SettingsId);
 
@@ -93,8 +102,11 @@ std::unique_ptr<users::TUser> AuthenticateUser(const std::string& Name, const st
   int32_t code = ResultCode;
   if (!state.DirectoryUser.empty() || !state.DirectoryPath.empty() ||
       state.SecurityCode != kNoSecuritySettings) {
+    state.Trace.Mode = "directory: account \"" + state.DirectoryUser + "\", path \"LDAP://" +
+                       state.DirectoryPath + "\", option " + std::to_string(state.SecurityCode);
     AuthenticateDirectory(Name, Password, state.DirectoryPath, code);
   } else {
+    state.Trace.Mode = "database";
     AuthenticateDatabase(Name, Password, code);
   }
 
@@ -103,6 +115,8 @@ std::unique_ptr<users::TUser> AuthenticateUser(const std::string& Name, const st
     user = users::UsersCatalogue().LoadUser(state.UserCode);
     // A user the catalogue does not know cannot be checked for being active.
     if (!user) {
+      state.Trace.Why =
+          "the user catalogue has no record for user code " + std::to_string(state.UserCode);
       code = kRejected;
     } else if (user->GetUserActive() == 0) {
       code = kInactive;

@@ -23,6 +23,13 @@ inline constexpr int32_t kRejected = 3;
 // Security code that marks that no security settings are stored.
 inline constexpr int32_t kNoSecuritySettings = -1;
 
+// What an attempt did, in words, for diagnostics (never the password).
+struct TAttemptTrace {
+  std::string Settings;  // what the settings lookup found, or why it failed
+  std::string Mode;      // "database", or "directory" with account, path and option
+  std::string Why;       // why the attempt did not authenticate; empty otherwise
+};
+
 // Values kept from one attempt to the next; every attempt overwrites them.
 // The result set of the last stored procedure call is owned by that call's
 // stored procedure object, which the state holds until the next call or the
@@ -34,6 +41,7 @@ struct TLoginState {
   int32_t SecurityCode = 0;   // "SECURITY" of the settings; -1: none stored
   std::unique_ptr<db::TMyStoredProc> CurrentProc;
   db::TDataSet* CurrentResultSet = nullptr;  // owned by CurrentProc
+  TAttemptTrace Trace;                       // of the last attempt
 
   // Makes Proc the current call's object; releases the previous one.
   void SetCurrent(std::unique_ptr<db::TMyStoredProc> Proc, db::TDataSet* ResultSet);

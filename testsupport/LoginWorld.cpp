@@ -23,6 +23,7 @@ const std::string kPgBin = "/usr/lib/postgresql/15/bin/";
 const std::string kRole = "clavira";
 const std::string kRolePassword = "clavira-db-secret";
 const std::string kKey = "clavira-test-key";
+const std::string kDriver = "/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so";
 
 std::string DatabaseOf(const std::string& Engine) {
   return Engine == "SQL" ? "clavira_sql" : "clavira_ora";
@@ -67,8 +68,7 @@ LoginWorld::LoginWorld(const LoginWorldOptions& Options) {
   FDir = MakeTempDir("clavira-world");
   std::filesystem::create_directories(FDir + "/sock");
   std::filesystem::create_directories(FDir + "/odbc");
-  std::ofstream(FDir + "/odbc/odbcinst.ini")
-      << "[PG]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so\n";
+  std::ofstream(FDir + "/odbc/odbcinst.ini") << "[PG]\nDriver=" << kDriver << "\n";
   std::ofstream(FDir + "/vesquin.conf") << "# the environment configures the tests\n";
   Must(RunProcess({"chown", "-R", "postgres:", FDir}), "chown");
   Must(AsPostgres(FDir,
@@ -76,17 +76,14 @@ LoginWorld::LoginWorld(const LoginWorldOptions& Options) {
                    "--auth-host=scram-sha-256", "-E", "UTF8", "--locale=C.UTF-8"}),
        "initdb");
   FPort = FreePort();
-  Must(AsPostgres(FDir, {kPgBin + "pg_ctl", "-D", FDir + "/data", "-l", FDir + "/server.log", "-w",
-                         "-t", "30", "-o",
-                         "-p " + std::to_string(FPort) + " -k " + FDir +
-                             "/sock -c listen_addresses=127.0.0.1 -c fsync=off",
-                         "start"}),
-       "pg_ctl start");
-  FRunning = true;
+  StartDatabase();
 
   SetEnv("ODBCSYSINI", FDir + "/odbc");
-  SetEnv("CLAVIRA_ODBC_SQLSERVER", "PG");
-  SetEnv("CLAVIRA_ODBC_ORACLE", "PG");
+  // The engines name the driver by its path: unixODBC reads ODBCSYSINI once
+  // per process, so an alias would stop resolving once this world's folder
+  // is gone and a later world's connection has to be reopened.
+  SetEnv("CLAVIRA_ODBC_SQLSERVER", kDriver);
+  SetEnv("CLAVIRA_ODBC_ORACLE", kDriver);
   SetEnv("VESQUIN_CONFIG", FDir + "/vesquin.conf");
   SetEnv("VESQUIN_KEY", kKey);
   SetEnv("VESQUIN_LANGUAGE", Options.Language);
@@ -206,6 +203,43 @@ void LoginWorld::StopDatabase() {
   if (!FRunning) return;
   AsPostgres(FDir, {kPgBin + "pg_ctl", "-D", FDir + "/data", "-m", "fast", "-w", "stop"});
   FRunning = false;
+}
+
+void LoginWorld::StartDatabase() {
+  if (FRunning) return;
+  Must(AsPostgres(FDir, {kPgBin + "pg_ctl", "-D", FDir + "/data", "-l", FDir + "/server.log", "-w",
+                         "-t", "30", "-o", ServerOptions(), "start"}),
+       "pg_ctl start");
+  FRunning = true;
+}
+
+std::string LoginWorld::ServerOptions() const {
+  return "-p " + std::to_string(FPort) + " -k " + FDir +
+         "/sock -c listen_addresses=127.0.0.1 -c fsync=off";
+}
+
+std::string TestDataDir() {
+  return kSource + "/testsupport/data/";
+}
+
+std::unique_ptr<LoginWorld> MakeTestWorld(bool Directory) {
+  LoginWorldOptions options;
+  options.SqlFiles = {TestDataDir() + "users.sql"};
+  options.Directory = Directory;
+  if (Directory) options.LdifFile = TestDataDir() + "people.ldif";
+  auto world = std::make_unique<LoginWorld>(options);
+  world->SetPassword("ana", "ana-pw");
+  world->SetPassword("bruno", "bruno-pw");
+  world->SetPassword("ghost", "ghost-pw");
+  if (Directory)
+    world->SetSettings(3, LoginWorld::Quote(world->DirectoryPath()),
+                       "'uid={0},ou=people,dc=clavira,dc=test'", "4");
+  return world;
+}
+
+LoginWorld& SharedTestWorld() {
+  static std::unique_ptr<LoginWorld> world = MakeTestWorld(true);
+  return *world;
 }
 
 }  // namespace testsupport

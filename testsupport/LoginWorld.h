@@ -6,8 +6,7 @@
 // of each engine and the given data files into one database per engine, and
 // sets the process environment so that the shared runtime library and the
 // ODBC layer reach them (VESQUIN_*, ODBCSYSINI, CLAVIRA_ODBC_*). The
-// destructor stops both servers and puts the environment back. Programs link db for the password
-// helper.
+// destructor stops both servers and puts the environment back.
 #pragma once
 
 #include <memory>
@@ -58,11 +57,16 @@ class LoginWorld {
   std::string DirectoryPath() const;
   std::string PeopleDn() const;
   SlapdServer& Directory() { return *FSlapd; }
+  // The (empty) configuration file VESQUIN_CONFIG names while the world lives.
+  std::string ConfigFile() const { return FDir + "/vesquin.conf"; }
   // Stops the database server (the connection is left to find it gone).
   void StopDatabase();
+  // Starts it again on the same port, with the same data.
+  void StartDatabase();
 
  private:
   void Psql(const std::string& Database, const std::vector<std::string>& Args);
+  std::string ServerOptions() const;
 
   // Sets an environment variable, remembering its value for the destructor.
   void SetEnv(const char* Name, const std::string& Value);
@@ -73,5 +77,21 @@ class LoginWorld {
   bool FRunning = false;
   std::unique_ptr<SlapdServer> FSlapd;
 };
+
+// The world the login, window and command-line tests share: the reference
+// database with the users of testsupport/data/users.sql and passwords set for
+// ana ("ana-pw"), bruno ("bruno-pw", not active) and ghost ("ghost-pw"); with
+// Directory, the users of data/people.ldif in the slapd (alice /
+// "alice-secret", bob / "bob-secret", ...) and settings record 3 sending
+// every user there (uid={0},ou=people,dc=clavira,dc=test, bind option 4).
+// Settings record 2 holds no directory values: database users.
+std::unique_ptr<LoginWorld> MakeTestWorld(bool Directory = true);
+
+// One such world (with the directory) per process, made on first use; its
+// servers stop when the process ends.
+LoginWorld& SharedTestWorld();
+
+// The folder of the shared test data, ending in "/".
+std::string TestDataDir();
 
 }  // namespace testsupport

@@ -14,23 +14,23 @@
 
 namespace testsupport {
 
-ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string& Input,
-                         const std::vector<std::string>& Env) {
-  ProcessResult result;
-  if (Args.empty()) return result;
+TChildProcess::TChildProcess(const std::vector<std::string>& Args, const std::string& Input,
+                             const std::vector<std::string>& Env)
+    : FInput(Input) {
+  if (Args.empty()) return;
   int in[2], out[2], err[2];
-  if (pipe2(in, O_CLOEXEC) != 0) return result;
+  if (pipe2(in, O_CLOEXEC) != 0) return;
   if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
     close(in[0]);
     close(in[1]);
-    return result;
+    return;
   }
   std::vector<char*> argv;
   argv.reserve(Args.size() + 1);
   for (const auto& a : Args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
+  FPid = fork();
+  if (FPid == 0) {
     dup2(in[0], 0);
     dup2(out[1], 1);
     dup2(err[1], 2);
@@ -50,21 +50,37 @@ ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string
   close(in[0]);
   close(out[1]);
   close(err[1]);
-  if (pid < 0) {
+  if (FPid < 0) {
     close(in[1]);
     close(out[0]);
     close(err[0]);
-    return result;
+    return;
   }
+  FIn = in[1];
+  FOut = out[0];
+  FErr = err[0];
+}
+
+TChildProcess::~TChildProcess() {
+  if (FPid > 0 && !FWaited) {
+    kill(FPid, SIGKILL);
+    Wait();
+  }
+}
+
+ProcessResult TChildProcess::Wait() {
+  ProcessResult result;
+  if (FPid <= 0 || FWaited) return result;
+  FWaited = true;
   // Feed the input and drain both outputs together so that neither side blocks.
   auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
   size_t written = 0;
-  int input = in[1];
-  if (Input.empty()) {
+  int input = FIn;
+  if (FInput.empty()) {
     close(input);
     input = -1;
   }
-  int outputs[2] = {out[0], err[0]};
+  int outputs[2] = {FOut, FErr};
   std::string* sinks[2] = {&result.Output, &result.Error};
   char buffer[4096];
   while (outputs[0] >= 0 || outputs[1] >= 0) {
@@ -74,9 +90,9 @@ ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string
       break;
     }
     if (input >= 0 && fds[2].revents) {
-      ssize_t n = write(input, Input.data() + written, Input.size() - written);
+      ssize_t n = write(input, FInput.data() + written, FInput.size() - written);
       if (n > 0) written += n;
-      if ((n < 0 && errno != EINTR) || written == Input.size()) {
+      if ((n < 0 && errno != EINTR) || written == FInput.size()) {
         close(input);
         input = -1;
       }
@@ -95,10 +111,15 @@ ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string
   if (input >= 0) close(input);
   std::signal(SIGPIPE, old_pipe);
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  while (waitpid(FPid, &status, 0) < 0 && errno == EINTR) {
   }
   result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string& Input,
+                         const std::vector<std::string>& Env) {
+  return TChildProcess(Args, Input, Env).Wait();
 }
 
 std::string MakeTempDir(const std::string& Prefix) {

@@ -1,6 +1,8 @@
 // Runs a helper program (or the program under test) and collects its output.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,28 @@ struct ProcessResult {
   int ExitCode = -1;   // -1 when the program could not run or was killed by a signal
   std::string Output;  // standard output
   std::string Error;   // standard error
+};
+
+// A program started without waiting for it. Wait() feeds Input, collects
+// the outputs and the exit status, as RunProcess does; a child not waited
+// for is killed and collected by the destructor.
+class TChildProcess {
+ public:
+  TChildProcess(const std::vector<std::string>& Args, const std::string& Input = "",
+                const std::vector<std::string>& Env = {});
+  ~TChildProcess();
+  TChildProcess(const TChildProcess&) = delete;
+  TChildProcess& operator=(const TChildProcess&) = delete;
+
+  // The child's process id; -1 when it could not be started.
+  pid_t Pid() const { return FPid; }
+  ProcessResult Wait();
+
+ private:
+  std::string FInput;
+  pid_t FPid = -1;
+  int FIn = -1, FOut = -1, FErr = -1;
+  bool FWaited = false;
 };
 
 // Runs Args[0] (searched in PATH) with the rest as arguments, no shell. Env

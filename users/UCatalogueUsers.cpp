@@ -1,6 +1,7 @@
 #include "users/UCatalogueUsers.h"
 
 #include "db/DBManagerClass.h"
+#include "platform/NoDestructor.h"
 
 namespace users {
 
@@ -101,7 +102,7 @@ std::unique_ptr<TUser> TUsersCatalogue::LoadUser(int32_t UserCode) {
 TUsersCatalogue& UsersCatalogue() {
   // Never destroyed: its last stored procedure refers to the manager's
   // connection, whose lifetime at exit is not ordered with this one.
-  static TUsersCatalogue* catalogue = new TUsersCatalogue;
+  static platform::TNoDestructor<TUsersCatalogue> catalogue;
   return *catalogue;
 }
 

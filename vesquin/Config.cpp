@@ -1,9 +1,13 @@
 #include "vesquin/Config.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 namespace vesquin {
 namespace {
@@ -23,50 +27,126 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  text = s.str();
-  return true;
+// Editors on some systems put a UTF-8 byte-order mark at the top; it belongs
+// to no key.
+std::string_view SkipByteOrderMark(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return text;
 }
 
-std::string ConfigFileText() {
-  std::string text;
-  if (const char* explicitPath = std::getenv("VESQUIN_CONFIG"); explicitPath && *explicitPath)
-    return ReadFile(explicitPath, text) ? text : std::string();
-  std::string userFile;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-    userFile = std::string(xdg) + "/vesquin/vesquin.conf";
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    userFile = std::string(home) + "/.config/vesquin/vesquin.conf";
-  if (!userFile.empty() && ReadFile(userFile, text)) return text;
-  if (ReadFile("/etc/vesquin/vesquin.conf", text)) return text;
-  return {};
-}
-
-}  // namespace
-
-std::string ParseConfigText(std::string_view text, std::string_view key) {
-  std::string value;
+// Calls Line(number, trimmed line) for every line that is not blank or a comment.
+template <class F>
+void ForEachSetting(std::string_view text, F Line) {
+  text = SkipByteOrderMark(text);
+  int number = 0;
   while (!text.empty()) {
+    ++number;
     size_t end = text.find('\n');
     std::string_view line = Trim(text.substr(0, end));
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     if (line.empty() || line.front() == '#') continue;
-    size_t eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    if (EqualNoCase(Trim(line.substr(0, eq)), key)) value = std::string(Trim(line.substr(eq + 1)));
+    Line(number, line);
   }
+}
+
+// Closes the descriptor it holds.
+struct TFile {
+  int Fd;
+  ~TFile() {
+    if (Fd >= 0) close(Fd);
+  }
+};
+
+[[noreturn]] void Fail(const std::string& path, const std::string& why) {
+  throw EConfigError("The configuration file \"" + path + "\" cannot be read: " + why);
+}
+
+}  // namespace
+
+std::vector<std::string> DefaultConfigFiles() {
+  std::vector<std::string> files;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    files.push_back(std::string(xdg) + "/vesquin/vesquin.conf");
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    files.push_back(std::string(home) + "/.config/vesquin/vesquin.conf");
+  files.push_back("/etc/vesquin/vesquin.conf");
+  return files;
+}
+
+bool ConfigFileExists(const std::string& Path) {
+  struct stat info {};
+  return stat(Path.c_str(), &info) == 0 || errno != ENOENT;
+}
+
+std::string ConfigFilePath(bool* Explicit) {
+  if (Explicit) *Explicit = false;
+  if (const char* explicitPath = std::getenv("VESQUIN_CONFIG"); explicitPath && *explicitPath) {
+    if (Explicit) *Explicit = true;
+    return explicitPath;
+  }
+  for (const std::string& file : DefaultConfigFiles())
+    if (ConfigFileExists(file)) return file;
+  return {};
+}
+
+std::string ReadConfigFile(const std::string& Path) {
+  // Without waiting: opening a FIFO for reading would wait for a writer.
+  TFile file{open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+  if (file.Fd < 0) Fail(Path, std::strerror(errno));
+  struct stat info {};
+  if (fstat(file.Fd, &info) != 0) Fail(Path, std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) Fail(Path, "not a regular file");
+  if (static_cast<unsigned long long>(info.st_size) > kMaxConfigBytes)
+    Fail(Path, "larger than " + std::to_string(kMaxConfigBytes) + " bytes");
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = read(file.Fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(Path, std::strerror(errno));
+    }
+    text.append(buffer, static_cast<size_t>(n));
+    // The file may have grown since fstat.
+    if (text.size() > kMaxConfigBytes)
+      Fail(Path, "larger than " + std::to_string(kMaxConfigBytes) + " bytes");
+  }
+  return text;
+}
+
+std::string ParseConfigText(std::string_view text, std::string_view key) {
+  std::string value;
+  ForEachSetting(text, [&](int, std::string_view line) {
+    size_t eq = line.find('=');
+    if (eq != std::string_view::npos && EqualNoCase(Trim(line.substr(0, eq)), key))
+      value = std::string(Trim(line.substr(eq + 1)));
+  });
   return value;
+}
+
+std::vector<int> UnreadableConfigLines(std::string_view text) {
+  std::vector<int> lines;
+  ForEachSetting(text, [&](int number, std::string_view line) {
+    size_t eq = line.find('=');
+    bool known = false;
+    if (eq != std::string_view::npos)
+      for (const char* key : kConfigKeys)
+        known = known || EqualNoCase(Trim(line.substr(0, eq)), key);
+    if (!known) lines.push_back(number);
+  });
+  return lines;
 }
 
 std::string ConfigValue(std::string_view key) {
   std::string variable = "VESQUIN_";
   for (char c : key) variable += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (const char* v = std::getenv(variable.c_str())) return v;
-  return ParseConfigText(ConfigFileText(), key);
+  bool explicitFile = false;
+  const std::string path = ConfigFilePath(&explicitFile);
+  // A missing file means nothing configured.
+  if (path.empty() || !ConfigFileExists(path)) return {};
+  return ParseConfigText(ReadConfigFile(path), key);
 }
 
 }  // namespace vesquin

@@ -3,7 +3,9 @@
 // Each writes its result into a caller-supplied counted string of 256 bytes:
 // a length byte followed by up to 255 characters (not terminated). The caller
 // passes the buffer's capacity in characters, 255. Nothing configured gives
-// an empty result; longer results are cut.
+// an empty result, and so does a configuration file that cannot be read
+// (the encryption included: no digest under a key that could not be read);
+// longer results are cut.
 #pragma once
 
 #include <cstdint>

@@ -39,7 +39,10 @@ const Subcommand kDirectorySubcommand{
     "host:port/base-DN; empty: the configured default server) as account A.\n"
     "S is the security code (default 0; decimal, or hexadecimal after $, x or 0x).\n"
     "Without a password option the password is asked for on the terminal.\n"
-    "Prints \"autenticado con exito\" (exit 0) or \"autenticacion fallida\" (exit 1).\n",
+    "Prints \"autenticado con exito\" (exit 0) or \"autenticacion fallida\" (exit 1).\n"
+    "--verbose writes why an attempt failed to standard error (never the password).\n"
+    "--password TEXT shows the password to every user of the machine (process\n"
+    "list) until the program has read it: prefer --password-stdin.\n",
     &Run};
 
 }  // namespace app::cli

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/cli/Subcommand.h"
+#include "db/Errors.h"
 #include "db/Vesquin.h"
 
 namespace app::cli {
@@ -14,10 +15,15 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& /
     Out << kEncryptSubcommand.Usage;
     return kSuccess;
   }
+  // An unreadable configuration would give a digest under no key, or none:
+  // neither may pass for the stored text.
+  db::CheckConfigurationReadable();
   std::string line;
   std::getline(std::cin, line);
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  Out << db::EncryptDB(line) << "\n";
+  const std::string encrypted = db::EncryptDB(line);
+  if (encrypted.empty()) throw db::EDatabaseError("The runtime library gave no encryption");
+  Out << encrypted << "\n";
   return kSuccess;
 }
 

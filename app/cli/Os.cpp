@@ -37,7 +37,10 @@ const Subcommand kOsSubcommand{
     "\"clavira\" or $CLAVIRA_PAM_SERVICE. Checking another user's password through\n"
     "the system's own modules needs privileges.\n"
     "Without a password option the password is asked for on the terminal.\n"
-    "Prints \"Exitoso\" (exit 0) or \"Fallido\" (exit 1).\n",
+    "Prints \"Exitoso\" (exit 0) or \"Fallido\" (exit 1).\n"
+    "--verbose writes why an attempt failed to standard error (never the password).\n"
+    "--password TEXT shows the password to every user of the machine (process\n"
+    "list) until the program has read it: prefer --password-stdin.\n",
     &Run};
 
 }  // namespace app::cli

@@ -1,5 +1,6 @@
 // clavira-cli: the window's checks, headless.
 #include <csignal>
+#include <cstring>
 #include <iomanip>
 #include <iostream>
 
@@ -14,7 +15,27 @@ void Usage(std::ostream& out) {
     out << "  " << std::left << std::setw(12) << sub->Name << sub->Summary << "\n";
   }
   out << "\nexit status: 0 success message, 1 failure message, 2 usage error,\n"
-         "3 an error ended the attempt (its text on standard error).\n";
+         "3 an error ended the attempt (its text on standard error).\n"
+         "\nThe password: --password-stdin reads the first line of standard input;\n"
+         "--password TEXT shows it to every user of the machine in the process list\n"
+         "until the program has read it (it then overwrites it there).\n";
+}
+
+// Overwrites the value of --password in the process's own argument vector,
+// which is what the process list shows; the copy in args is what is used.
+// Before this runs, the password was visible: the help says so.
+void WipePasswordArguments(int argc, char** argv) {
+  static const char kOption[] = "--password";
+  for (int i = 1; i < argc; ++i) {
+    char* value = nullptr;
+    if (std::strcmp(argv[i], kOption) == 0 && i + 1 < argc) {
+      value = argv[++i];
+    } else if (std::strncmp(argv[i], kOption, sizeof kOption - 1) == 0 &&
+               argv[i][sizeof kOption - 1] == '=') {
+      value = argv[i] + sizeof kOption;
+    }
+    if (value) std::memset(value, 0, std::strlen(value));
+  }
 }
 
 }  // namespace
@@ -22,6 +43,7 @@ void Usage(std::ostream& out) {
 int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
+  WipePasswordArguments(argc, argv);
   if (args.empty()) {
     Usage(std::cerr);
     return app::cli::kUsage;

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "testsupport/PamStack.h"
 #include "testsupport/Process.h"
+#include "testsupport/SilentListener.h"
 #include "testsupport/SlapdServer.h"
 
 namespace {
@@ -172,6 +175,35 @@ TEST(CliUsage, HelpListsTheSubcommands) {
   r = Cli({"directory", "--help"});
   EXPECT_EQ(r.ExitCode, 0);
   EXPECT_NE(r.Output.find("--security"), std::string::npos);
+  // Every way to give a password warns about the process list.
+  for (const char* help : {"--help", "directory", "os", "db"}) {
+    r = std::string(help) == "--help" ? Cli({"--help"}) : Cli({help, "--help"});
+    EXPECT_NE(r.Output.find("process"), std::string::npos) << help;
+    EXPECT_NE(r.Output.find("--password-stdin"), std::string::npos) << help;
+  }
+}
+
+// --password TEXT is read once and then overwritten in the process's own
+// argument vector, which is what the process list shows.
+TEST(CliPassword, PasswordOptionLeavesTheProcessList) {
+  const std::string secret = "visible-Secret-42";
+  const std::vector<std::vector<std::string>> forms = {{"--password", secret},
+                                                       {"--password=" + secret}};
+  for (const auto& form : forms) {
+    SCOPED_TRACE(form[0]);
+    // A server that never answers holds the attempt while the list is read.
+    testsupport::TSilentListener silent;
+    std::vector<std::string> args = {CLAVIRA_CLI,      "directory", "--account",
+                                     "uid=alice,dc=x", "--path",    silent.HostPort()};
+    args.insert(args.end(), form.begin(), form.end());
+    testsupport::TChildProcess cli(args, "", {"CLAVIRA_LDAP_TIMEOUT=3"});
+    ASSERT_TRUE(silent.WaitForConnection(std::chrono::seconds(20)));
+    std::ifstream listed("/proc/" + std::to_string(cli.Pid()) + "/cmdline", std::ios::binary);
+    const std::string cmdline{std::istreambuf_iterator<char>(listed), {}};
+    EXPECT_NE(cmdline.find("--password"), std::string::npos);
+    EXPECT_EQ(cmdline.find("Secret"), std::string::npos);
+    EXPECT_EQ(cli.Wait().Output, "autenticacion fallida\n");
+  }
 }
 
 TEST(CliOs, ChecksThroughPam) {
@@ -186,6 +218,11 @@ TEST(CliOs, ChecksThroughPam) {
   EXPECT_EQ(r.ExitCode, 0) << r.Error;
   r = os({"--name", "carol", "--domain", "example"}, "c-pw");
   EXPECT_EQ(r.Output, "Exitoso\n");
+  // A NUL byte in the line read: PAM would see only the text before it.
+  r = os({"--name", "alice", "--verbose"}, std::string("alice-secret\0typed on", 21));
+  EXPECT_EQ(r.Output, "Fallido\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Error.find("NUL byte"), std::string::npos) << r.Error;
   r = os({"--name", "alice", "--verbose"}, "wrong-pw");
   EXPECT_EQ(r.Output, "Fallido\n");
   EXPECT_EQ(r.ExitCode, 1);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "app/ErrorDisplay.h"
 #include "app/FRMClavira.h"
@@ -22,8 +24,6 @@ namespace app {
 namespace {
 
 using testsupport::LoginWorld;
-
-const std::string kData = std::string(CLAVIRA_SOURCE_DIR) + "/login/tests/data/";
 
 // Captures what the window shows instead of opening message boxes.
 struct Captured {
@@ -44,16 +44,7 @@ class CapturingPresenter : public IMessagePresenter {
 };
 
 LoginWorld& World() {
-  static std::unique_ptr<LoginWorld> world = [] {
-    testsupport::LoginWorldOptions options;
-    options.SqlFiles = {kData + "users.sql"};
-    options.Directory = false;
-    auto w = std::make_unique<LoginWorld>(options);
-    w->SetPassword("ana", "ana-pw");
-    w->SetPassword("bruno", "bruno-pw");
-    return w;
-  }();
-  return *world;
+  return testsupport::SharedTestWorld();
 }
 
 void ReleaseConnection() {
@@ -115,11 +106,8 @@ TEST_P(WindowDb, AutenticarDbShowsTheFlowsAnswer) {
 }
 
 TEST_P(WindowDb, DatabaseGoneShowsAnErrorAndTheWindowStaysUsable) {
-  testsupport::LoginWorldOptions options;
-  options.SqlFiles = {kData + "users.sql"};
-  options.Directory = false;
-  LoginWorld own(options);
-  own.SetPassword("ana", "ana-pw");
+  const auto own_world = testsupport::MakeTestWorld(/*Directory=*/false);
+  LoginWorld& own = *own_world;
   setenv("VESQUIN_ENGINE", GetParam().c_str(), 1);
   setenv("VESQUIN_CONNECTION", own.ConnectionString(GetParam()).c_str(), 1);
   TFRMClavira window;
@@ -132,6 +120,35 @@ TEST_P(WindowDb, DatabaseGoneShowsAnErrorAndTheWindowStaysUsable) {
     EXPECT_EQ(FShown.Errors.size(), 1u);
   }
   EXPECT_TRUE(window.Button1->isEnabled());
+  ReleaseConnection();
+}
+
+// The database restarts while the window stays open: "Autenticar DB" works
+// again once it is back, without restarting the program.
+TEST_P(WindowDb, RecoversFromADatabaseRestart) {
+  const auto own_world = testsupport::MakeTestWorld(/*Directory=*/false);
+  LoginWorld& own = *own_world;
+  setenv("VESQUIN_ENGINE", GetParam().c_str(), 1);
+  setenv("VESQUIN_CONNECTION", own.ConnectionString(GetParam()).c_str(), 1);
+  TFRMClavira window;
+  Click(window, "ana", "ana-pw");
+  ASSERT_EQ(FShown.Messages, std::vector<std::string>{"autenticado con exito"});
+  own.StopDatabase();
+  own.StartDatabase();
+  Click(window, "ana", "ana-pw");
+  EXPECT_EQ(FShown.Messages, std::vector<std::string>{"autenticado con exito"});
+  EXPECT_TRUE(FShown.Errors.empty()) << FShown.Errors.front();
+  // Clicked while it is down: an error; clicked when it is back: the answer.
+  own.StopDatabase();
+  Click(window, "ana", "ana-pw");
+  EXPECT_TRUE(FShown.Messages.empty());
+  EXPECT_EQ(FShown.Errors.size(), 1u);
+  own.StartDatabase();
+  Click(window, "ana", "wrong");
+  EXPECT_EQ(FShown.Messages, std::vector<std::string>{"autenticacion fallida"});
+  Click(window, "bruno", "bruno-pw");
+  EXPECT_EQ(FShown.Messages, std::vector<std::string>{"autenticado con exito"});
+  EXPECT_TRUE(FShown.Errors.empty());
   ReleaseConnection();
 }
 
@@ -156,7 +173,42 @@ TEST_F(WindowStart, UnknownEngineOpensWithoutConnectionAndEveryClickFails) {
   EXPECT_TRUE(FShown.Errors.empty());
   Click(window, "ana", "ana-pw");
   EXPECT_TRUE(FShown.Messages.empty());
-  EXPECT_EQ(FShown.Errors, std::vector<std::string>{"Parameter 'i_operation' not found"});
+  // The error names what is wrong instead of the flow's first missing parameter.
+  EXPECT_EQ(FShown.Errors,
+            std::vector<std::string>{"Unknown database engine \"sql\" (from VESQUIN_ENGINE): the "
+                                     "engine is \"SQL\" or \"ORACLE\", in capital letters"});
+}
+
+// A configuration file that is missing, unreadable or garbled: the window
+// opens without a connection, and "Autenticar DB" names the problem.
+TEST_F(WindowStart, ConfigurationProblemsAreNamed) {
+  const std::string dir = testsupport::MakeTempDir("clavira-conf");
+  std::ofstream(dir + "/garbled.conf") << "engine: SQL\nconnection = x\n";
+  struct Case {
+    std::string Config, Said;
+  } cases[] = {
+      {dir + "/missing.conf", "the configuration file \"" + dir +
+                                  "/missing.conf\" named by VESQUIN_CONFIG does not exist"},
+      {dir, "cannot be read: not a regular file"},
+      {dir + "/garbled.conf", "line 1 could not be read"},
+  };
+  unsetenv("VESQUIN_ENGINE");
+  unsetenv("VESQUIN_CONNECTION");
+  Capture();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Config);
+    setenv("VESQUIN_CONFIG", c.Config.c_str(), 1);
+    ReleaseConnection();
+    FShown = {};
+    TFRMClavira window;
+    EXPECT_TRUE(FShown.Errors.empty());
+    Click(window, "ana", "ana-pw");
+    EXPECT_TRUE(FShown.Messages.empty());
+    ASSERT_EQ(FShown.Errors.size(), 1u);
+    EXPECT_NE(FShown.Errors[0].find(c.Said), std::string::npos) << FShown.Errors[0];
+  }
+  setenv("VESQUIN_CONFIG", World().ConfigFile().c_str(), 1);
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(WindowStart, RefusedConnectionIsShownAndTheWindowOpens) {

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <cstdlib>
 #include <memory>
@@ -147,6 +149,36 @@ TEST_F(FRMClaviraTest, ControlsStandWhereTheyShould) {
   EXPECT_EQ(w.Label1->focusPolicy(), Qt::NoFocus);
 }
 
+// The layout keeps its pixel positions and sizes; the font must let every
+// caption show whole inside them ("Nombr", "Autenticar D" are faults).
+TEST_F(FRMClaviraTest, EveryCaptionFitsItsControl) {
+  app::TFRMClavira& w = *FWindow;
+  for (QLabel* label : {w.Label1, w.Label2, w.Label3, w.Label4}) {
+    SCOPED_TRACE(label->text().toStdString());
+    const QFontMetrics metrics(label->font());
+    EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_LE(metrics.height(), label->contentsRect().height());
+  }
+  struct Button {
+    QAbstractButton* Control;
+    QStyle::SubElement Contents;
+  } buttons[] = {{w.Autenticar, QStyle::SE_PushButtonContents},
+                 {w.Button1, QStyle::SE_PushButtonContents},
+                 {w.Button2, QStyle::SE_PushButtonContents},
+                 {w.CheckBoxSSL, QStyle::SE_CheckBoxContents}};
+  for (const Button& b : buttons) {
+    SCOPED_TRACE(b.Control->text().toStdString());
+    QStyleOptionButton option;
+    option.initFrom(b.Control);
+    option.text = b.Control->text();
+    const QRect contents = b.Control->style()->subElementRect(b.Contents, &option, b.Control);
+    const QFontMetrics metrics(b.Control->font());
+    EXPECT_LE(metrics.horizontalAdvance(b.Control->text()), contents.width());
+    EXPECT_LE(metrics.height(), contents.height());
+  }
+  EXPECT_EQ(QFontInfo(w.font()).pixelSize(), 11);
+}
+
 TEST_F(FRMClaviraTest, PasswordIsMaskedWithStars) {
   FWindow->EditPassword->setFocus();
   QTest::keyClicks(FWindow->EditPassword, "secret");
@@ -220,8 +252,9 @@ TEST_F(FRMClaviraTest, Button2LogsOnThroughPam) {
 
 TEST_F(FRMClaviraTest, AnErrorIsShownAndTheWindowStaysUsable) {
   EXPECT_TRUE(FShown.empty());  // creating the window showed nothing
-  // No engine configured: no connection, and the flow cannot call its procedures.
-  EXPECT_EQ(Click(FWindow->Button1), One(true, "Parameter 'i_operation' not found"));
+  // No engine configured: no connection, and the error says so.
+  EXPECT_EQ(Click(FWindow->Button1),
+            One(true, "No database engine: VESQUIN_ENGINE is set but empty"));
   EXPECT_TRUE(FWindow->isVisible());
   testsupport::SlapdServer& server = Server();
   Fill(server.UserDn("alice"), server.HostPort(), "alice-secret", "4");

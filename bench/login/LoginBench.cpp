@@ -25,7 +25,6 @@ namespace {
 
 using testsupport::LoginWorld;
 
-const std::string kData = std::string(CLAVIRA_SOURCE_DIR) + "/login/tests/data/";
 constexpr const char* kEngine = "SQL";
 constexpr int kDatabaseSettings = 2;
 constexpr int kDirectorySettings = 3;
@@ -38,13 +37,8 @@ struct Setup {
 Setup& World() {
   static Setup setup = [] {
     Setup s;
-    testsupport::LoginWorldOptions options;
-    options.SqlFiles = {kData + "users.sql"};
-    options.LdifFile = kData + "people.ldif";
-    s.World = std::make_unique<LoginWorld>(options);
-    s.World->SetPassword("ana", "ana-pw");
-    s.World->SetSettings(kDirectorySettings, LoginWorld::Quote(s.World->DirectoryPath()),
-                         "'uid={0},ou=people,dc=clavira,dc=test'", "4");
+    // Settings 3 (kDirectorySettings) sends users to the directory.
+    s.World = testsupport::MakeTestWorld();
     s.World->Connect(kEngine);
     s.Raw = std::make_unique<bench::RawOdbc>(s.World->OdbcConnectionString(kEngine));
     return s;

@@ -108,6 +108,44 @@ TEST_F(DBManagerTest, RefusedConnectionsCarryTheServersTextWithoutThePassword) {
   }
 }
 
+// A password of one common letter: the server's text stays readable, and
+// the password still never stands in it as a value.
+TEST_F(DBManagerTest, AOneLetterPasswordLeavesTheServersTextWhole) {
+  auto& pg = testing::Cluster();
+  for (const std::string engine : {"SQL", "ORACLE"}) {
+    SCOPED_TRACE(engine);
+    const std::string text =
+        engine == "SQL" ? pg.SqlServerConnectionString() : pg.OracleConnectionString();
+    FreeDBManager();
+    const std::string message = testing::ErrorOf(
+        [&] { DBManager()->OpenConnection(Replace(text, pg.Password(), "e"), engine); });
+    EXPECT_NE(message.find("password authentication failed for user \"" + pg.User() + "\""),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(message.find("***"), std::string::npos) << message;
+  }
+}
+
+TEST(OdbcMaskTest, ThePasswordIsMaskedWhereItStandsAsAValue) {
+  struct Case {
+    std::string Text, Secret, Masked;
+  } cases[] = {
+      {"connection failed", "e", "connection failed"},
+      {"PWD=e;UID=u", "e", "PWD=***;UID=u"},
+      {"password \"e\" refused", "e", "password \"***\" refused"},
+      {"e", "e", "***"},
+      {"PWD={p;w}}d};SERVER=x", "p;w}d", "PWD={***};SERVER=x"},
+      {"Password=s3cret and s3cret again", "s3cret", "Password=*** and *** again"},
+      {"not3s3cret4", "s3cret", "not3s3cret4"},
+      {"key=-x-;", "-x-", "key=***;"},
+      {"unchanged", "", "unchanged"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text + " / " + c.Secret);
+    EXPECT_EQ(odbc::MaskSecret(c.Text, c.Secret), c.Masked);
+  }
+}
+
 TEST_F(DBManagerTest, EngineNamesAreExactAndShortOracleStringsFail) {
   DBManager()->OpenConnection("User ID=sa;Password=x;Data Source=nowhere", "sql");
   EXPECT_EQ(DBManager()->Connection(), nullptr);
@@ -128,7 +166,7 @@ TEST_F(DBManagerTest, EngineNamesAreExactAndShortOracleStringsFail) {
     try {
       DBManager()->OpenConnection(c.text, "ORACLE");
       ADD_FAILURE() << c.text;
-    } catch (const EListError& e) {
+    } catch (const platform::EListError& e) {
       EXPECT_EQ(e.Message(), c.message);
     }
     EXPECT_EQ(DBManager()->Connection(), nullptr) << "a session was made for '" << c.text << "'";

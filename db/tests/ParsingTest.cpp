@@ -111,7 +111,7 @@ TEST(ParseOracleConnectionTest, ThreePartsOrTheListError) {
     try {
       ParseOracleConnection(items);
       ADD_FAILURE() << n << " items";
-    } catch (const EListError& e) {
+    } catch (const platform::EListError& e) {
       EXPECT_EQ(e.Message(), "List index out of bounds (" + std::to_string(n) + ")");
     }
   }

@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "login/DirectoryBind.h"
+#include "platform/Exception.h"
+#include "testsupport/SilentListener.h"
 #include "testsupport/SlapdServer.h"
 
 namespace {
@@ -132,6 +134,35 @@ TEST(DirectoryBindGuard, EmptyPasswordIsRefusedWhereTheServerWouldTakeIt) {
   EXPECT_TRUE(login::DirectoryLogin(dn, "alice-secret", server.HostPort(), 0));
 }
 
+// Inputs a bind cannot carry as typed are refused before any connection,
+// with the reason.
+TEST(DirectoryBindGuard, InputsThatCannotGoAsTypedAreRefusedWithTheReason) {
+  SlapdServer& server = TlsServer();
+  const std::string dn = server.UserDn("alice");
+  struct Case {
+    const char* Name;
+    std::string Account, Password, Path;
+    const char* Why;
+  } cases[] = {
+      {"OversizedPassword", dn, std::string(1 << 20, 'p'), server.HostPort(),
+       "the password is longer than 4096 bytes"},
+      {"OversizedAccount", dn + std::string(5000, ' '), "alice-secret", server.HostPort(),
+       "the account is longer than 4096 bytes"},
+      {"NulInAccount", dn + std::string("\0,cn=extra", 10), "alice-secret", server.HostPort(),
+       "the account holds a NUL byte"},
+      {"SchemeInPath", dn, "alice-secret", "ldap://" + server.HostPort(),
+       "the path starts with \"ldap://\""},
+      {"LdapsSchemeInPath", dn, "alice-secret", "LDAPS://" + server.HostPort() + "/dc=x",
+       "the path starts with \"LDAPS://\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::string why;
+    EXPECT_FALSE(login::DirectoryLogin(c.Account, c.Password, c.Path, 0, &why));
+    EXPECT_NE(why.find(c.Why), std::string::npos) << why.substr(0, 200);
+  }
+}
+
 TEST(DirectoryBindTls, NeverFallsBackToPlain) {
   // No TLS on this server: the secure options make no bind at all.
   SlapdServer& plain = AnonDnServer();
@@ -201,27 +232,7 @@ TEST(DirectoryBindPath, EmptyPathUsesTheConfiguredDefaultServer) {
   ldap_set_option(nullptr, LDAP_OPT_URI, nullptr);
 }
 
-// Accepts connections and never answers.
-class TSilentListener {
- public:
-  TSilentListener() {
-    FSocket = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(FSocket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(FSocket, 8);
-    socklen_t length = sizeof address;
-    getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length);
-    FPort = ntohs(address.sin_port);
-  }
-  ~TSilentListener() { close(FSocket); }
-  int Port() const { return FPort; }
-
- private:
-  int FSocket = -1;
-  int FPort = 0;
-};
+using testsupport::TSilentListener;
 
 TEST(DirectoryBindTimeout, UnansweredServerEndsWithinTheTimeOut) {
   setenv("CLAVIRA_LDAP_TIMEOUT", "1", 1);
@@ -234,6 +245,49 @@ TEST(DirectoryBindTimeout, UnansweredServerEndsWithinTheTimeOut) {
     auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 5.0) << code << ": " << why;
   }
+  unsetenv("CLAVIRA_LDAP_TIMEOUT");
+}
+
+// A silent listener on port 636 (which speaks LDAPS) at some free loopback
+// address, or null when every one tried is taken.
+std::unique_ptr<TSilentListener> SilentLdapsListener() {
+  for (int last = 1; last < 32; ++last) {
+    try {
+      return std::make_unique<TSilentListener>(TSilentListener::TMode::kSilent,
+                                               "127.0.0." + std::to_string(last), 636);
+    } catch (const platform::Exception&) {
+    }
+  }
+  return nullptr;
+}
+
+// The handshake is a wait of its own: a server that stops answering once TLS
+// is to begin must not hold the bind past the time-out.
+TEST(DirectoryBindTimeout, SilentTlsHandshakeEndsWithinTheTimeOut) {
+  setenv("CLAVIRA_LDAP_TIMEOUT", "1", 1);
+  TSilentListener startTls(TSilentListener::TMode::kStartTlsThenSilent);
+  std::unique_ptr<TSilentListener> ldaps = SilentLdapsListener();
+  struct Case {
+    std::string Path;
+    int32_t Security;
+  };
+  std::vector<Case> cases;
+  for (int32_t code : {1, 2, 40, 80}) cases.push_back({startTls.HostPort(), code});
+  if (ldaps) {
+    for (int32_t code : {0, 2, 4}) cases.push_back({ldaps->HostPort(), code});
+  } else {
+    ADD_FAILURE() << "no loopback address has port 636 free: LDAPS not tried";
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Path + " security " + std::to_string(c.Security));
+    auto start = std::chrono::steady_clock::now();
+    std::string why;
+    EXPECT_FALSE(login::DirectoryLogin("uid=alice,dc=x", "pw", c.Path, c.Security, &why));
+    auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 5.0) << why;
+    EXPECT_NE(why.find("no TLS handshake within 1 s"), std::string::npos) << why;
+  }
+  EXPECT_TRUE(startTls.WaitForConnection(std::chrono::milliseconds(0)));
   unsetenv("CLAVIRA_LDAP_TIMEOUT");
 }
 

@@ -18,8 +18,6 @@ namespace {
 
 using testsupport::LoginWorld;
 
-const std::string kData = std::string(CLAVIRA_SOURCE_DIR) + "/login/tests/data/";
-
 // Settings records of the directory cases; "{dir}" is the slapd's host:port.
 struct SettingsRow {
   int Id;
@@ -41,13 +39,7 @@ const SettingsRow kSettings[] = {
 // One world per test program; its servers stop at exit.
 LoginWorld& World() {
   static std::unique_ptr<LoginWorld> world = [] {
-    testsupport::LoginWorldOptions options;
-    options.SqlFiles = {kData + "users.sql"};
-    options.LdifFile = kData + "people.ldif";
-    auto w = std::make_unique<LoginWorld>(options);
-    w->SetPassword("ana", "ana-pw");
-    w->SetPassword("bruno", "bruno-pw");
-    w->SetPassword("ghost", "ghost-pw");
+    auto w = testsupport::MakeTestWorld();
     // "ghost" authenticates but has no record in the catalogue.
     w->Sql(
         "ALTER FUNCTION clavira_users(varchar, varchar, integer, integer) "
@@ -230,11 +222,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, LoginFlow, ::testing::ValuesIn(LoginWorld::Eng
 TEST(LoginFlowOwnServer, DatabaseGoingAway) {
   for (const std::string& engine : LoginWorld::Engines()) {
     SCOPED_TRACE(engine);
-    testsupport::LoginWorldOptions options;
-    options.SqlFiles = {kData + "users.sql"};
-    options.Directory = false;
-    LoginWorld world(options);
-    world.SetPassword("ana", "ana-pw");
+    const auto own = testsupport::MakeTestWorld(/*Directory=*/false);
+    LoginWorld& world = *own;
     world.Connect(engine);
     int32_t code = 0;
     ASSERT_NE(AuthenticateUser("ana", "ana-pw", code, 2), nullptr);
@@ -245,6 +234,37 @@ TEST(LoginFlowOwnServer, DatabaseGoingAway) {
       EXPECT_THROW(AuthenticateUser("ana", "ana-pw", code, 2), db::EDatabaseError);
       EXPECT_EQ(code, 0);
     }
+    ReleaseConnection();
+  }
+}
+
+// A long-lived process keeps making attempts while its database restarts:
+// the connection is reopened with the same connection string, and the
+// attempts after the restart succeed again without a new manager.
+TEST(LoginFlowOwnServer, DatabaseRestartedUnderALiveProcess) {
+  for (const std::string& engine : LoginWorld::Engines()) {
+    SCOPED_TRACE(engine);
+    const auto own = testsupport::MakeTestWorld(/*Directory=*/false);
+    LoginWorld& world = *own;
+    world.Connect(engine);
+    const db::TDBManager* manager = db::DBManager();
+    auto attempt = [] {
+      int32_t code = 0;
+      auto user = AuthenticateUser("ana", "ana-pw", code, 2);
+      return user && code == 1;
+    };
+    ASSERT_TRUE(attempt());
+    // Restarted between two attempts.
+    world.StopDatabase();
+    world.StartDatabase();
+    EXPECT_TRUE(attempt());
+    // Down during an attempt, back for the next one.
+    world.StopDatabase();
+    EXPECT_THROW(attempt(), db::EDatabaseError);
+    world.StartDatabase();
+    EXPECT_TRUE(attempt());
+    EXPECT_TRUE(attempt());
+    EXPECT_EQ(db::DBManager(), manager);
     ReleaseConnection();
   }
 }

@@ -44,6 +44,29 @@ TEST_F(SystemLogonTest, ChecksNameAndPassword) {
   EXPECT_FALSE(login::SystemLogon("", "", ""));
 }
 
+// PAM reads C strings: a NUL byte would cut the text before PAM sees it, so
+// "alice-secret" followed by anything would pass for "alice-secret".
+TEST_F(SystemLogonTest, TextsPamCannotTakeWholeAreRefused) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string Name, Domain, Password, Why;
+  } cases[] = {
+      {"alice", "", "alice-secret\0anything"s, "the password holds a NUL byte"},
+      {"alice", "", "alice-secret\0"s, "the password holds a NUL byte"},
+      {"alice\0mallory"s, "", "alice-secret", "the user name holds a NUL byte"},
+      {"carol", "example\0x"s, "carol-secret", "the user name holds a NUL byte"},
+      {"alice", "", "alice-secret" + std::string(600, 'x'), "longer than 511 bytes"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Why);
+    std::string why;
+    EXPECT_FALSE(login::SystemLogon(c.Name, c.Domain, c.Password, &why));
+    EXPECT_NE(why.find(c.Why), std::string::npos) << why;
+    EXPECT_EQ(why.find("alice-secret"), std::string::npos) << why;
+  }
+  EXPECT_TRUE(login::SystemLogon("alice", "", "alice-secret"));
+}
+
 TEST_F(SystemLogonTest, DomainMakesNameAtDomain) {
   EXPECT_EQ(login::SystemLogonUser("carol", "example"), "carol@example");
   EXPECT_TRUE(login::SystemLogon("carol", "example", "carol-secret"));

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "db/DBManagerClass.h"
+#include "db/Vesquin.h"
 #include "testsupport/LoginWorld.h"
 #include "users/UCatalogueUsers.h"
 
@@ -13,16 +14,8 @@ namespace {
 
 using testsupport::LoginWorld;
 
-const std::string kData = std::string(CLAVIRA_SOURCE_DIR) + "/login/tests/data/";
-
 LoginWorld& World() {
-  static std::unique_ptr<LoginWorld> world = [] {
-    testsupport::LoginWorldOptions options;
-    options.SqlFiles = {kData + "users.sql"};
-    options.LdifFile = kData + "people.ldif";
-    return std::make_unique<LoginWorld>(options);
-  }();
-  return *world;
+  return testsupport::SharedTestWorld();
 }
 
 class UserCatalogue : public ::testing::TestWithParam<std::string> {
@@ -60,7 +53,7 @@ TEST_P(UserCatalogue, LoadsEveryColumnOfAFullRecord) {
   ASSERT_NE(u->GetProfile(), nullptr);
   EXPECT_EQ(u->GetProfile()->GetCodPerfil(), 5);
   EXPECT_EQ(u->GetProfile()->GetDesPerfil(), "Operator");
-  EXPECT_EQ(u->GetClave(), "");
+  EXPECT_EQ(u->GetClave(), db::EncryptDB("ana-pw"));  // as the shared world stores it
   EXPECT_DOUBLE_EQ(u->GetFecExpiracion(), Days(2030, 12, 31, 0.5));
   EXPECT_EQ(u->GetAddress1(), "Calle 1");
   EXPECT_EQ(u->GetAddress2(), "Depto 2");

@@ -1,6 +1,7 @@
 // The runtime library through its C exports, as the program calls it.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -147,6 +148,38 @@ TEST_F(VesquinTest, EncryptIsHmacSha256UnderTheKey) {
   EXPECT_EQ(buffer[0], 64);
   EXPECT_NE(FromCounted(buffer),
             "5bdcc146bf60754e6a042426089575c75a003f089d2739839dec58b964ec3843");
+}
+
+// A configuration file that is not a small regular file gives nothing: no
+// wait on a FIFO, no endless read of a device, no digest under a lost key.
+TEST_F(VesquinTest, OnlySmallRegularFilesAreRead) {
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const fs::path large =
+      WriteConfig(dir_ / "large.conf", "engine = SQL\n" + std::string(70000, '#'));
+  for (const std::string& path : {fifo, std::string("/dev/zero"), dir_.string(), large.string()}) {
+    SCOPED_TRACE(path);
+    setenv("VESQUIN_CONFIG", path.c_str(), 1);
+    EXPECT_THROW(vesquin::ReadConfigFile(path), vesquin::EConfigError);
+    unsigned char buffer[256];
+    _LoadEngine(buffer, 255);
+    EXPECT_EQ(buffer[0], 0);
+    const unsigned char text[] = {2, 'p', 'w'};
+    _EncryptDB(text, buffer, 255);
+    EXPECT_EQ(buffer[0], 0);
+  }
+}
+
+TEST(VesquinConfigTest, ByteOrderMarkIsSkippedAndUnreadableLinesAreNamed) {
+  EXPECT_EQ(vesquin::ParseConfigText("\xEF\xBB\xBF"
+                                     "engine = SQL\nlanguage = Esp\n",
+                                     "engine"),
+            "SQL");
+  EXPECT_EQ(vesquin::UnreadableConfigLines("\xEF\xBB\xBF"
+                                           "engine = SQL\n"),
+            std::vector<int>{});
+  EXPECT_EQ(vesquin::UnreadableConfigLines("# note\ngarbage\n\nEngine = SQL\nmotor = SQL\nkey=\n"),
+            (std::vector<int>{2, 5}));
 }
 
 TEST(VesquinConfigTest, LastLineForAKeyWinsAndKeysIgnoreCase) {
