@@ -3,33 +3,22 @@
 #include "dataframework/elements/DataElements.h"
 
 #include <memory>
-#include <new>
+
+#include "platform/NoDestructor.h"
 
 namespace dataframework {
 
-namespace {
-// Storage for an object that lives until the process ends and is never
-// destroyed: fields and tables in static storage of any module may still
-// unregister from it while the process tears down.
-template <typename T>
-class TNeverFreed {
- public:
-  TNeverFreed() { new (FStorage) T(); }
-  T& Get() { return *std::launder(reinterpret_cast<T*>(FStorage)); }
-
- private:
-  alignas(T) unsigned char FStorage[sizeof(T)];
-};
-}  // namespace
-
 TFieldRegistry& FieldRegistry() {
-  static TNeverFreed<TFieldRegistry> registry;
-  return registry.Get();
+  // Never destroyed: fields and tables in static storage of any module may
+  // still unregister while the process tears down.
+  static platform::TNoDestructor<TFieldRegistry> registry;
+  return *registry;
 }
 
 TFieldRegistry& TableRegistry() {
-  static TNeverFreed<TFieldRegistry> registry;
-  return registry.Get();
+  // Never destroyed, as the field registry.
+  static platform::TNoDestructor<TFieldRegistry> registry;
+  return *registry;
 }
 
 TDefaultCacheLoadPolicy& DefaultCacheLoadPolicy() {
