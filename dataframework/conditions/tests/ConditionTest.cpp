@@ -243,7 +243,7 @@ TEST_F(RowWalkTest, GetRowsAndHasRowsDeliverTheAcceptedRows) {
     std::function<bool(int, int, double)> Accepts;
     bool Nice;
   };
-  auto field = [](TDataField* f, const char* spec) { return MakeField(f, spec); };
+  auto field = [](TDataField* f, const char* intervals) { return MakeField(f, intervals); };
   const Case cases[] = {
       {"a key range",
        [&] {

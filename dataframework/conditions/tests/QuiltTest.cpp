@@ -90,8 +90,8 @@ TEST_F(QuiltTest, AddPatchNormalises) {
     TQuilt quilt;
     for (const auto& patch : c.Added) {
       auto p = std::make_unique<TQuiltPatch>();
-      for (const TFieldSpec& spec : patch)
-        AddIntervals(*p->FieldFor(spec.first, true), spec.second);
+      for (const TFieldSpec& item : patch)
+        AddIntervals(*p->FieldFor(item.first, true), item.second);
       quilt.AddPatch(std::move(p));
     }
     EXPECT_EQ(Shape(quilt), c.Expected);
@@ -193,7 +193,7 @@ TEST_F(QuiltTest, RelationMatrix) {
       EXPECT_EQ(q[i]->Contains(*q[j]), expected == qrEqual || expected == qrContains);
     }
   }
-  // The spec's cases through the other quilt classes.
+  // The same relations through the other quilt classes.
   EXPECT_EQ(MakeField(A.get(), "[1,5]")->Relation(*MakeField(A.get(), "[1,9]"), nullptr),
             qrContainedIn);
   EXPECT_EQ(MakePatch({{A.get(), "[1,9]"}})->Relation(*MakeField(A.get(), "[1,5]"), nullptr),
@@ -260,8 +260,8 @@ TEST_F(QuiltTest, HasOnlyValueNeedsEveryPatchToFixTheField) {
     TQuilt quilt;
     for (const auto& patch : c.Patches) {
       auto p = std::make_unique<TQuiltPatch>();
-      for (const TFieldSpec& spec : patch)
-        AddIntervals(*p->FieldFor(spec.first, true), spec.second);
+      for (const TFieldSpec& item : patch)
+        AddIntervals(*p->FieldFor(item.first, true), item.second);
       quilt.AppendPatch(std::move(p));
     }
     TValue value;

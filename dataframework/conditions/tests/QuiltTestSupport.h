@@ -52,14 +52,14 @@ inline std::string Text(const TQuiltField& F) {
   return out;
 }
 
-// Adds the intervals of Spec with merging insertion (see Text for the form).
-inline void AddIntervals(TQuiltField& F, std::string_view Spec) {
-  if (Spec == "all") return;
-  if (Spec == "none") {
+// Adds the intervals of Intervals with merging insertion (see Text for the form).
+inline void AddIntervals(TQuiltField& F, std::string_view Intervals) {
+  if (Intervals == "all") return;
+  if (Intervals == "none") {
     F.SetNone();
     return;
   }
-  std::istringstream in{std::string(Spec)};
+  std::istringstream in{std::string(Intervals)};
   std::string item;
   while (in >> item) {
     const bool startClosed = item.front() == '[';
@@ -76,9 +76,9 @@ inline void AddIntervals(TQuiltField& F, std::string_view Spec) {
   }
 }
 
-inline std::unique_ptr<TQuiltField> MakeField(TDataField* Field, std::string_view Spec) {
+inline std::unique_ptr<TQuiltField> MakeField(TDataField* Field, std::string_view Intervals) {
   auto result = std::make_unique<TQuiltField>(Field);
-  AddIntervals(*result, Spec);
+  AddIntervals(*result, Intervals);
   return result;
 }
 
@@ -86,8 +86,8 @@ using TFieldSpec = std::pair<TDataField*, std::string_view>;
 
 inline std::unique_ptr<TQuiltPatch> MakePatch(std::initializer_list<TFieldSpec> Fields) {
   auto patch = std::make_unique<TQuiltPatch>();
-  for (const TFieldSpec& spec : Fields)
-    AddIntervals(*patch->FieldFor(spec.first, true), spec.second);
+  for (const TFieldSpec& item : Fields)
+    AddIntervals(*patch->FieldFor(item.first, true), item.second);
   return patch;
 }
 
