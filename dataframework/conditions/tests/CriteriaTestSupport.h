@@ -13,18 +13,11 @@
 #include "dataframework/types/DataTypes.h"
 #include "dataframework/types/NumericTypes.h"
 #include "dataframework/types/TextTypes.h"
+#include "testsupport/MessageOf.h"
 
 namespace dataframework::criteriatest {
 
-// The message of the exception Action raises, or "<no exception>".
-inline std::string MessageOf(const std::function<void()>& Action) {
-  try {
-    Action();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
+using testsupport::MessageOf;
 
 // "blank", "all", "none" or the items as "[s,e] [s,e]" (display texts).
 inline std::string Describe(const TCriteriaField& CF) {

@@ -16,20 +16,13 @@
 #include "platform/DataError.h"
 #include "platform/Errors.h"
 #include "platform/PropInfo.h"
+#include "testsupport/MessageOf.h"
 
 namespace dataframework {
 namespace {
 
 using platform::TDataErrorCapture;
-
-std::string MessageOf(const std::function<void()>& Action) {
-  try {
-    Action();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
+using testsupport::MessageOf;
 
 TEST(SingletonTest, FrameworkObjectsCarryNoComponentNameAndNoPlacement) {
   platform::TComponent owner(nullptr);

@@ -18,20 +18,13 @@
 #include "platform/Errors.h"
 #include "platform/Interruptable.h"
 #include "platform/PropInfo.h"
+#include "testsupport/MessageOf.h"
 
 namespace dataframework {
 namespace {
 
 using platform::TDataErrorCapture;
-
-std::string MessageOf(const std::function<void()>& Action) {
-  try {
-    Action();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
+using testsupport::MessageOf;
 
 // The fields of a table by position.
 std::vector<TDataField*> FieldsOf(const TDataTable& Table) {

@@ -19,20 +19,13 @@
 #include "platform/DataError.h"
 #include "platform/Errors.h"
 #include "platform/StringList.h"
+#include "testsupport/MessageOf.h"
 
 namespace dataframework {
 namespace {
 
 using platform::TDataErrorCapture;
-
-std::string MessageOf(const std::function<void()>& Action) {
-  try {
-    Action();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
+using testsupport::MessageOf;
 
 // A criteria fixing Field to one value.
 std::unique_ptr<TCriteria> Only(TDataField* Field, const TValue& Value) {
