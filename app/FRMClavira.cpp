@@ -9,6 +9,9 @@
 #include "app/Checks.h"
 #include "app/ErrorDisplay.h"
 #include "app/MessagePresenter.h"
+#include "dataframework/translation/FormTranslator.h"
+#include "dataframework/translation/TranslatedStrings.h"
+#include "platform/qt/QtComponent.h"
 
 namespace app {
 namespace {
@@ -92,10 +95,21 @@ TFRMClavira::TFRMClavira(QWidget* Parent) : QWidget(Parent) {
   connect(Button2, &QPushButton::clicked, this,
           [this] { RunGuarded(this, [this] { Button2Click(Button2); }); });
 
+  for (QLabel* label : {Label1, Label2, Label3, Label4}) FLabelWidths[label] = label->width();
+
+  FComponent = std::make_unique<platformqt::TQtForm>(this);
+  FTranslator = new dataframework::TFormTranslator(FComponent.get());  // owned by FComponent
+  FTranslator->SetName("Translator");
+  FTranslator->SetFormGuid(FRMClaviraGuid);
+  FTranslator->SetAllowDuplicateLanguageNames(false);
+  FStrings = std::make_unique<dataframework::TTranslatedStrings>(FTranslator);
+
   // An error while the window is made is shown, and the window opens regardless.
+  RunGuarded(this, [this] { LoadTranslations(); });
   RunGuarded(this, [this] { FormCreate(this); });
 }
 
+// The strings go before the translator (either order is safe).
 TFRMClavira::~TFRMClavira() = default;
 
 void TFRMClavira::Show(const std::string& Text) {

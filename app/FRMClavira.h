@@ -9,16 +9,38 @@
 // The window owns its controls (through Qt's parent chain). It keeps no data
 // between clicks: every handler reads the controls afresh. Messages and
 // errors go through app::Presenter().
+//
+// Its texts are translated (FRMClaviraTranslation.cpp): the window owns its
+// translated strings and, through its component adapter, its form
+// translator. It opens in the language the runtime library names
+// (LoadIdioma), in Spanish (the texts it is built with) when that language
+// or the translation file is missing. Only captions change: the texts of
+// messages and errors stay as they are, since scripts read them.
 #pragma once
 
 #include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace dataframework {
+class TFormTranslator;
+class TTranslatedStrings;
+}  // namespace dataframework
+namespace platformqt {
+class TQtForm;
+}
+
 namespace app {
+
+// The window's translator identifier: fixed, so that its rows in the
+// translation file stay its own.
+inline constexpr const char* FRMClaviraGuid = "{6C1A5E0B-3F7D-4B8E-9A21-C1A7D0E5F4B2}";
 
 class TFRMClavira : public QWidget {
   Q_OBJECT
@@ -46,9 +68,33 @@ class TFRMClavira : public QWidget {
   QLabel* Label3;
   QLabel* Label4;
 
+  // ---- Translation (FRMClaviraTranslation.cpp).
+  // The translation file: $CLAVIRA_TRANSLATIONS when set (empty: none),
+  // else the one shipped with the program.
+  static std::string TranslationFileName();
+  // Reads the translation file (a missing, unreadable or corrupt one is
+  // reported through the error display and leaves the window's own Spanish
+  // texts), gathers texts the file lacks and shows LoadIdioma's language.
+  // Called when the window is made.
+  void LoadTranslations();
+  dataframework::TTranslatedStrings& Strings() const { return *FStrings; }
+  dataframework::TFormTranslator& Translator() const { return *FTranslator; }
+  // Shows language Index of the strings (raises "Invalid index <n>!").
+  void SwitchLanguage(int Index);
+  // Labels grow to show a longer translated text whole; the layout's own
+  // widths stay where the text fits.
+  void FitLabels();
+
  private:
   // Shows Text through the presenter, this window as parent.
   void Show(const std::string& Text);
+  // Languages, rules and the window's own texts when there is no file.
+  void UseBuiltInTexts();
+
+  std::unique_ptr<platformqt::TQtForm> FComponent;  // owns FTranslator
+  dataframework::TFormTranslator* FTranslator = nullptr;
+  std::unique_ptr<dataframework::TTranslatedStrings> FStrings;
+  std::map<QLabel*, int> FLabelWidths;  // as laid out
 };
 
 }  // namespace app

@@ -1,8 +1,11 @@
-// The test bench: one window; closing it ends the program.
+// The test bench: one window; closing it ends the program. With
+// --translations an editor of the window's translations opens beside it.
 #include <csignal>
+#include <memory>
 
 #include "app/ErrorDisplay.h"
 #include "app/FRMClavira.h"
+#include "app/TranslationEditor.h"
 
 int main(int argc, char** argv) {
   // A directory server that drops the connection must not end the program.
@@ -10,5 +13,12 @@ int main(int argc, char** argv) {
   app::TApplication application(argc, argv);
   app::TFRMClavira window;
   window.show();
+  // Declared after the window, so it goes first.
+  std::unique_ptr<app::TFRMTranslationEditor> editor;
+  if (application.arguments().contains(QStringLiteral("--translations"))) {
+    editor = std::make_unique<app::TFRMTranslationEditor>(window);
+    editor->move(window.x(), window.y() + window.frameGeometry().height() + 8);
+    editor->show();
+  }
   return application.exec();
 }

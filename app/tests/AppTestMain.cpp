@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   // No database for these tests, whatever the machine's vesquin configuration says.
   setenv("VESQUIN_ENGINE", "", 1);
+  // The window in the Spanish it is built with, unless a test asks otherwise.
+  setenv("VESQUIN_LANGUAGE", "", 1);
   int status;
   {
     app::TApplication application(argc, argv);

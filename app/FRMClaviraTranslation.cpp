@@ -1,0 +1,65 @@
+// The window's translated texts: the translation file, the language the
+// runtime library names, and labels that grow with their text.
+#include <QLabel>
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/FRMClavira.h"
+#include "dataframework/translation/FormTranslator.h"
+#include "dataframework/translation/TranslatedStrings.h"
+#include "dataframework/translation/TranslationFile.h"
+#include "db/Vesquin.h"
+#include "platform/qt/QtBitmapLoader.h"
+#include "platform/qt/QtComponent.h"
+
+namespace app {
+
+using dataframework::NotFound;
+
+std::string TFRMClavira::TranslationFileName() {
+  if (const char* file = std::getenv("CLAVIRA_TRANSLATIONS")) return file;
+  return CLAVIRA_TRANSLATION_FILE;
+}
+
+void TFRMClavira::UseBuiltInTexts() {
+  dataframework::TTranslationContent content;
+  content.Languages = {"Esp"};
+  content.Rules = {{"QAbstractButton", "text", true, true},
+                   {"QLabel", "text", true, true},
+                   {"TFRMClavira", "windowTitle", false, true}};
+  FStrings->SetContent(content);
+  FStrings->RegisterForm(FTranslator);
+  FStrings->GatherAll();
+}
+
+void TFRMClavira::LoadTranslations() {
+  platformqt::InstallQtBitmapLoader();
+  // The window's own texts first, so that it has its Spanish whatever the
+  // file holds or lacks.
+  UseBuiltInTexts();
+  FTranslator->SetCurrentLanguage(0);
+  const std::string file = TranslationFileName();
+  if (file.empty()) return;
+  dataframework::LoadTranslationFile(*FStrings, file);  // unchanged on an error
+  // Controls the file does not know yet get rows with their current texts.
+  FStrings->RegisterForm(FTranslator);
+  FStrings->GatherAll();
+
+  int language = FStrings->IndexOfLanguage(db::LoadIdioma());
+  if (language == NotFound) language = FStrings->IndexOfLanguage("Esp");
+  if (language == NotFound && FStrings->LanguageCount() > 0) language = 0;
+  if (language != NotFound) SwitchLanguage(language);
+}
+
+void TFRMClavira::SwitchLanguage(int Index) {
+  FTranslator->SwitchLanguage(Index);
+  FitLabels();
+}
+
+void TFRMClavira::FitLabels() {
+  for (const auto& [label, width] : FLabelWidths) {
+    label->resize(std::max(width, label->sizeHint().width()), label->height());
+  }
+}
+
+}  // namespace app

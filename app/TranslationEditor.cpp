@@ -1,0 +1,235 @@
+#include "app/TranslationEditor.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/ErrorDisplay.h"
+#include "app/FRMClavira.h"
+#include "dataframework/translation/FormTranslator.h"
+#include "dataframework/translation/TranslatedStrings.h"
+#include "dataframework/translation/TranslationFile.h"
+#include "dataframework/translation/TranslatorRowStorage.h"
+#include "platform/Exception.h"
+#include "platform/qt/RowStorageModel.h"
+
+namespace app {
+
+using dataframework::NotFound;
+
+namespace {
+
+QString FromUtf8(const std::string& S) {
+  return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size()));
+}
+
+QPushButton* Button(QWidget* Parent, QLayout* Row, const char* Name, const QString& Caption) {
+  auto* button = new QPushButton(Caption, Parent);
+  button->setObjectName(QString::fromLatin1(Name));
+  Row->addWidget(button);
+  return button;
+}
+
+// Asks for a language name; false when the operator cancels.
+bool AskName(QWidget* Parent, const QString& Title, const QString& Current, std::string& Name) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(Parent, Title, QStringLiteral("Language name:"),
+                                             QLineEdit::Normal, Current, &ok);
+  if (!ok) return false;
+  Name = text.toUtf8().toStdString();
+  return true;
+}
+
+}  // namespace
+
+TFRMTranslationEditor::TFRMTranslationEditor(TFRMClavira& Window, QWidget* Parent)
+    : QWidget(Parent), FWindow(&Window) {
+  setObjectName(QStringLiteral("FRMTranslationEditor"));
+  setWindowTitle(QStringLiteral("Translations of FRMClavira"));
+  resize(820, 380);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* buttons = new QHBoxLayout;
+  layout->addLayout(buttons);
+  InsertButton = Button(this, buttons, "InsertButton", QStringLiteral("Insert language…"));
+  RenameButton = Button(this, buttons, "RenameButton", QStringLiteral("Rename language…"));
+  RemoveButton = Button(this, buttons, "RemoveButton", QStringLiteral("Remove language"));
+  GatherButton = Button(this, buttons, "GatherButton", QStringLiteral("Gather texts"));
+  SaveButton = Button(this, buttons, "SaveButton", QStringLiteral("Save"));
+  buttons->addStretch();
+  auto* shown = new QLabel(QStringLiteral("Window language:"), this);
+  buttons->addWidget(shown);
+  LanguageBox = new QComboBox(this);
+  LanguageBox->setObjectName(QStringLiteral("LanguageBox"));
+  shown->setBuddy(LanguageBox);
+  buttons->addWidget(LanguageBox);
+
+  Grid = new QTreeView(this);
+  Grid->setObjectName(QStringLiteral("Grid"));
+  Grid->setRootIsDecorated(false);
+  Grid->setUniformRowHeights(true);
+  Grid->setAlternatingRowColors(true);
+  Grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+  Grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                        QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+  layout->addWidget(Grid, 1);
+  Status = new QLabel(this);
+  Status->setObjectName(QStringLiteral("Status"));
+  layout->addWidget(Status);
+
+  connect(InsertButton, &QPushButton::clicked, this, [this] {
+    RunGuarded(this, [this] {
+      std::string name;
+      if (AskName(this, QStringLiteral("Insert language"), QString(), name)) InsertLanguage(name);
+    });
+  });
+  connect(RenameButton, &QPushButton::clicked, this, [this] {
+    RunGuarded(this, [this] {
+      const int language = SelectedLanguage();
+      if (language == NotFound || FWindow == nullptr) return;
+      std::string name;
+      if (AskName(this, QStringLiteral("Rename language"),
+                  FromUtf8(FWindow->Strings().LanguageName(language)), name)) {
+        RenameLanguage(language, name);
+      }
+    });
+  });
+  connect(RemoveButton, &QPushButton::clicked, this,
+          [this] { RunGuarded(this, [this] { RemoveLanguage(SelectedLanguage()); }); });
+  connect(GatherButton, &QPushButton::clicked, this,
+          [this] { RunGuarded(this, [this] { Gather(); }); });
+  connect(SaveButton, &QPushButton::clicked, this, [this] {
+    RunGuarded(this, [this] { Status->setText(QStringLiteral("Saved ") + FromUtf8(Save())); });
+  });
+  connect(LanguageBox, &QComboBox::activated, this,
+          [this](int Index) { RunGuarded(this, [this, Index] { SelectLanguage(Index); }); });
+
+  Window.Strings().SetEditorForm(this);
+  Rebuild();
+}
+
+TFRMTranslationEditor::~TFRMTranslationEditor() {
+  DropModel();
+  if (FWindow != nullptr && FWindow->Strings().GetEditorForm() == this) {
+    FWindow->Strings().SetEditorForm(nullptr);
+  }
+}
+
+void TFRMTranslationEditor::CloseAndRelease() {
+  DropModel();
+  FWindow = nullptr;
+  LanguageBox->clear();
+  close();  // frees the editor when it was made to be deleted on close
+}
+
+void TFRMTranslationEditor::DropModel() {
+  Grid->setModel(nullptr);
+  FModel.reset();
+}
+
+void TFRMTranslationEditor::Rebuild() {
+  DropModel();
+  LanguageBox->clear();
+  if (FWindow == nullptr) return;
+  dataframework::TTranslatedStrings& strings = FWindow->Strings();
+  const dataframework::TTranslatorView* view = strings.GetViews().FirstView();
+  if (view == nullptr || strings.GetTranslationStorage() == nullptr) return;
+  FModel = std::make_unique<platformqt::TRowStorageModel>(*strings.GetTranslationStorage(),
+                                                          view->Columns);
+  FModel->SetOnResult([this](const std::string& Message) {
+    Status->setText(FromUtf8(Message));
+    // An edited caption may be longer than its label.
+    if (FWindow != nullptr) FWindow->FitLabels();
+  });
+  platformqt::ConnectTreeView(*Grid, *FModel);
+  Grid->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  for (int i = 0; i < strings.LanguageCount(); ++i) {
+    LanguageBox->addItem(FromUtf8(strings.LanguageName(i)));
+  }
+  LanguageBox->setCurrentIndex(FWindow->Translator().CurrentLanguage());
+}
+
+template <class F>
+void TFRMTranslationEditor::ChangeLanguages(F&& Change) {
+  DropModel();
+  try {
+    Change(FWindow->Strings());
+  } catch (...) {
+    Rebuild();
+    throw;
+  }
+  Rebuild();
+}
+
+void TFRMTranslationEditor::InsertLanguage(const std::string& Name) {
+  if (FWindow == nullptr) return;
+  ChangeLanguages([&](dataframework::TTranslatedStrings& Strings) {
+    Strings.InsertLanguage(Strings.LanguageCount(), Name,
+                           Strings.LanguageCount() > 0 ? 0 : NotFound);
+  });
+  Status->setText(QStringLiteral("Language ") + FromUtf8(Name) + QStringLiteral(" inserted"));
+}
+
+void TFRMTranslationEditor::RenameLanguage(int Index, const std::string& Name) {
+  if (FWindow == nullptr) return;
+  ChangeLanguages(
+      [&](dataframework::TTranslatedStrings& Strings) { Strings.RenameLanguage(Index, Name); });
+}
+
+void TFRMTranslationEditor::RemoveLanguage(int Index) {
+  if (FWindow == nullptr) return;
+  ChangeLanguages(
+      [&](dataframework::TTranslatedStrings& Strings) { Strings.RemoveLanguage(Index); });
+}
+
+void TFRMTranslationEditor::SelectLanguage(int Index) {
+  if (FWindow == nullptr) return;
+  try {
+    FWindow->SwitchLanguage(Index);
+  } catch (...) {
+    LanguageBox->setCurrentIndex(FWindow->Translator().CurrentLanguage());
+    throw;
+  }
+  LanguageBox->setCurrentIndex(Index);
+  if (FModel != nullptr) FModel->Refresh();
+}
+
+void TFRMTranslationEditor::Gather() {
+  if (FWindow == nullptr) return;
+  DropModel();
+  try {
+    FWindow->Strings().GatherAll();
+  } catch (...) {
+    Rebuild();
+    throw;
+  }
+  Rebuild();
+}
+
+std::string TFRMTranslationEditor::Save() {
+  const std::string file = TFRMClavira::TranslationFileName();
+  if (FWindow == nullptr) return file;
+  if (file.empty()) {
+    throw platform::Exception("No translation file to save to: CLAVIRA_TRANSLATIONS is empty");
+  }
+  FWindow->Strings().RegisterForm(&FWindow->Translator());
+  dataframework::SaveTranslationFile(FWindow->Strings(), file);
+  return file;
+}
+
+int TFRMTranslationEditor::SelectedLanguage() const {
+  if (FWindow == nullptr) return NotFound;
+  const int column = Grid->currentIndex().isValid() ? Grid->currentIndex().column() : -1;
+  const int language = column - dataframework::LanguageColumnOffset;
+  if (column >= 0 && language >= 0 && language < FWindow->Strings().LanguageCount()) {
+    return language;
+  }
+  return FWindow->Translator().CurrentLanguage();
+}
+
+}  // namespace app
