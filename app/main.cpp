@@ -1,5 +1,7 @@
 // The test bench: one window; closing it ends the program. With
 // --translations an editor of the window's translations opens beside it.
+#include <QScreen>
+#include <algorithm>
 #include <csignal>
 #include <memory>
 
@@ -17,7 +19,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<app::TFRMTranslationEditor> editor;
   if (application.arguments().contains(QStringLiteral("--translations"))) {
     editor = std::make_unique<app::TFRMTranslationEditor>(window);
-    editor->move(window.x(), window.y() + window.frameGeometry().height() + 8);
+    // Below the window, inside the screen.
+    const QRect screen = window.screen()->availableGeometry();
+    editor->move(std::clamp(window.x(), screen.left(), screen.right() - editor->width()),
+                 std::clamp(window.y() + window.frameGeometry().height() + 8, screen.top(),
+                            screen.bottom() - editor->height()));
     editor->show();
   }
   return application.exec();
