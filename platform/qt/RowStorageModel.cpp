@@ -4,7 +4,9 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTreeView>
+#include <cstdint>
 #include <exception>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 
@@ -17,6 +19,7 @@
 #include "dataframework/types/DataTypeCore.h"
 #include "dataframework/types/ReferenceTypes.h"
 #include "dataframework/types/TextTypes.h"
+#include "platform/Assert.h"
 #include "platform/Picture.h"
 
 namespace platformqt {
@@ -87,6 +90,15 @@ Qt::Alignment AlignmentOf(dataframework::TAlignment Alignment) {
       break;
   }
   return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// A column without field could not be drawn at all: refused at once.
+void CheckColumns(const std::vector<TDataField*>& Columns, std::string_view Method) {
+  for (size_t i = 0; i < Columns.size(); ++i) {
+    if (Columns[i] == nullptr)
+      platform::AssertionFailed(std::string(Method) + ": Columns[idx] <> nil, idx: ",
+                                static_cast<std::int64_t>(i));
+  }
 }
 
 QString FromUtf8(const std::string& Text) {
@@ -172,12 +184,14 @@ TRowStorageModel::TRowStorageModel(dataframework::TCustomRowStorage& Storage,
       FStorage(Storage),
       FColumns(std::move(Columns)),
       FLastMessage(dataframework::ResultTexts[dataframework::prOk]) {
+  CheckColumns(FColumns, "TRowStorageModel.Create");
   Rebuild();
 }
 
 TRowStorageModel::~TRowStorageModel() = default;
 
 void TRowStorageModel::SetColumns(std::vector<TDataField*> Columns) {
+  CheckColumns(Columns, "TRowStorageModel.SetColumns");
   beginResetModel();
   FColumns = std::move(Columns);
   Rebuild();
@@ -473,19 +487,27 @@ TSetResult TRowStorageModel::Write(TAbstractRow* Row, TDataField* Field, const Q
   }
 
   const TSetResult result = Row->SetFieldValue(Field, value);
-  if (Succeeded(result)) {
-    TTree fresh = Build();
-    if (fresh.SameShape(FTree)) {
-      FTree = std::move(fresh);
-      EmitRowChanged(Row);
-    } else {
-      beginResetModel();
-      FImages.clear();
-      FTree = std::move(fresh);
-      endResetModel();
-    }
-  }
+  if (Succeeded(result)) RowWritten(Row);
   return result;
+}
+
+void TRowStorageModel::RowWritten(const TAbstractRow* Row) {
+  TTree fresh;
+  try {
+    fresh = Build();
+  } catch (const std::exception&) {
+    Refresh();
+    return;
+  }
+  if (fresh.SameShape(FTree)) {
+    EmitRowChanged(Row);
+    return;
+  }
+  // The write moved rows after all: the views start over.
+  beginResetModel();
+  FImages.clear();
+  FTree = std::move(fresh);
+  endResetModel();
 }
 
 void TRowStorageModel::EmitRowChanged(const TAbstractRow* Row) {

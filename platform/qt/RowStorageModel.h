@@ -57,14 +57,15 @@ class TRowStorageModel : public QAbstractItemModel {
  public:
   using TResultCallback = std::function<void(const std::string& Message)>;
 
-  // REQUIRES: no entry of Columns is null.
+  // REQUIRES: no entry of Columns is null (asserted).
   TRowStorageModel(dataframework::TCustomRowStorage& Storage,
                    std::vector<dataframework::TDataField*> Columns, QObject* Parent = nullptr);
   ~TRowStorageModel() override;
 
   dataframework::TCustomRowStorage& Storage() const noexcept { return FStorage; }
   const std::vector<dataframework::TDataField*>& Columns() const noexcept { return FColumns; }
-  // Replaces the columns (model reset). REQUIRES: no entry is null.
+  // Replaces the columns (model reset). REQUIRES: no entry is null
+  // (asserted; the columns stay as they were).
   void SetColumns(std::vector<dataframework::TDataField*> Columns);
   // The field of Column, or none out of range.
   dataframework::TDataField* ColumnField(int Column) const;
@@ -139,6 +140,9 @@ class TRowStorageModel : public QAbstractItemModel {
   dataframework::TSetResult Write(dataframework::TAbstractRow* Row,
                                   dataframework::TDataField* Field, const QVariant& Value, int Role,
                                   std::string& Message);
+  // After a write that may change values only: dataChanged for the row and
+  // the groups above it, or a reset when the tree changed shape after all.
+  void RowWritten(const dataframework::TAbstractRow* Row);
   void EmitRowChanged(const dataframework::TAbstractRow* Row);
   void Report(const std::string& Message);
   QVariant CellData(dataframework::TAbstractRow* Row, dataframework::TDataField* Field,
@@ -160,7 +164,7 @@ class TRowStorageModel : public QAbstractItemModel {
 // it in the storage (queued, so the model is not reset inside the view's own
 // signal), and after every model reset the view expands exactly the nodes
 // that are expanded in the storage. Calling it again for the same view
-// replaces the earlier link. REQUIRES: Model lives as long as View shows it.
+// replaces the earlier link.
 void ConnectTreeView(QTreeView& View, TRowStorageModel& Model);
 
 }  // namespace platformqt

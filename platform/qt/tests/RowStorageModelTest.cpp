@@ -21,6 +21,7 @@
 #include "dataframework/types/DerivedDataType.h"
 #include "dataframework/types/NumericTypes.h"
 #include "dataframework/types/TextTypes.h"
+#include "platform/Errors.h"
 #include "platform/Exception.h"
 #include "platform/Picture.h"
 
@@ -216,6 +217,20 @@ TEST_F(ModelFixture, FlatStorageShowsRowsInKeyOrderWithTextsChecksAndNumbers) {
   EXPECT_EQ(Model->IndexOf(Storage->LocateRow({"2"}), 3), Model->index(1, 3));
 }
 
+TEST_F(ModelFixture, ColumnsWithoutFieldAreRefused) {
+  MakeModel({K1.get(), Name.get()});
+  try {
+    TRowStorageModel model(*Storage, {K1.get(), nullptr});
+    FAIL() << "a null column was taken";
+  } catch (const platform::EAssertionFailed& e) {
+    EXPECT_STREQ(e.what(), "TRowStorageModel.Create: Columns[idx] <> nil, idx: 1");
+  }
+  EXPECT_THROW(Model->SetColumns({nullptr}), platform::EAssertionFailed);
+  EXPECT_EQ(Model->columnCount(), 2) << "the columns stay";
+  Model->SetColumns({Amount.get()});
+  EXPECT_EQ(Text(Model->headerData(0, Qt::Horizontal)), "Amount");
+}
+
 TEST_F(ModelFixture, TreeFollowsTheShapeOfTheView) {
   struct {
     const char* Name;
@@ -300,11 +315,13 @@ TEST_F(ModelFixture, ExpandAndCollapseGoToTheStorage) {
   EXPECT_FALSE(Storage->LocateRow({"1", "a"})->Visible());
   EXPECT_FALSE(Model->IsExpanded(Model->IndexOf(s1)));
 
-  // Collapsing the grand total hides everything below it, whatever the
-  // first node under it is.
-  Storage->SetLevelsVisible(true);
+  // Collapsing the grand total hides everything below it, also when its
+  // first node is a row whose own group (at a hidden level) stands between.
+  Storage->SetLevelsVisible(false);
+  Storage->GetTreeKey(0).SetVisible(true);
+  Storage->DataLevelKey().SetVisible(true);
   Model->Refresh();
-  ASSERT_EQ(Outline(), "root(S1(1/a 1/b) S2(2/a))");
+  ASSERT_EQ(Outline(), "root(1/a 1/b 2/a)");
   ASSERT_TRUE(Model->Collapse(Model->IndexOf(Storage->Root())));
   EXPECT_EQ(Outline(), "root+");
 }
@@ -455,8 +472,7 @@ TEST_F(ModelFixture, PicturesAreShownAsImages) {
       << "one image per picture";
   EXPECT_FALSE(Model->data(at).isValid()) << "no address text";
   EXPECT_FALSE(Model->flags(at) & Qt::ItemIsEditable);
-  Model.reset();  // before the field it shows
-  Tester.reset();
+  DropStorage();  // the model goes before the field it shows
 }
 
 TEST_F(ModelFixture, PutRowReportsThePutResult) {
