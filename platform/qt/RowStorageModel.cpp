@@ -162,6 +162,9 @@ TRowStorageModel::TTree TRowStorageModel::Build() const {
 void TRowStorageModel::Rebuild() {
   FImages.clear();
   try {
+    // A storage that patches its view does not follow visibility changes
+    // (Expand, Collapse) nor puts without a position: read it afresh.
+    FStorage.Refresh();
     FTree = Build();
   } catch (const std::exception& e) {
     FTree = TTree();

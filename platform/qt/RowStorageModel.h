@@ -70,7 +70,7 @@ class TRowStorageModel : public QAbstractItemModel {
   // The field of Column, or none out of range.
   dataframework::TDataField* ColumnField(int Column) const;
 
-  // Rebuilds the nodes from the storage (model reset).
+  // Rebuilds the storage's view and the nodes from it (model reset).
   void Refresh();
 
   // Shows the children of the collapsed subtotal node Index (the storage's
@@ -131,8 +131,9 @@ class TRowStorageModel : public QAbstractItemModel {
   };
 
   TTree Build() const;
-  // Replaces the nodes by a fresh Build; a storage that fails to answer its
-  // view leaves the model empty, with the error as LastMessage.
+  // Refreshes the storage's view and replaces the nodes by a fresh Build; a
+  // storage that fails to answer its view leaves the model empty, with the
+  // error as LastMessage.
   void Rebuild();
   // The node of Index, or none.
   const TNode* NodeAt(const QModelIndex& Index) const;

@@ -511,5 +511,46 @@ TEST_F(ModelFixture, PutRowReportsThePutResult) {
   }
 }
 
+// A storage that patches its view instead of rebuilding it: it does not
+// follow visibility changes, nor puts without a position.
+class TPatchingStorage : public TCustomRowStorage {
+ public:
+  using TCustomRowStorage::TCustomRowStorage;
+  bool DeferredTotals() const override { return false; }
+  void SetDeferredTotals(bool) override {}
+  std::unique_ptr<TCustomRowStorage> Clone() const override { return nullptr; }
+};
+
+TEST_F(ModelFixture, APatchingStorageIsReadAfreshOnEveryRebuild) {
+  DropStorage();
+  Table = TDataTable::CreateTable("ModelT", nullptr, {K1.get(), K2.get()},
+                                  {Amount.get(), Name.get(), Done.get(), Locked.get()}, nullptr);
+  TPatchingStorage patching(Table.get());
+  for (int k1 : {1, 2}) {
+    std::unique_ptr<TDataRow> row = TDataRow::CreateFromDefaults(Table.get());
+    row->SetFieldValue(K1.get(), IntegerValue(k1));
+    row->SetFieldValue(K2.get(), StringValue("a"));
+    ASSERT_EQ(patching.PutNewRow(row, paRefuse), prOk);
+  }
+  patching.GetTreeKey(1).SetVisible(true);
+  patching.DataLevelKey().SetVisible(false);
+  Model = std::make_unique<TRowStorageModel>(patching, std::vector<TDataField*>{K1.get()});
+  Tester = std::make_unique<QAbstractItemModelTester>(
+      Model.get(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  ASSERT_EQ(Outline(), "S1+ S2+");
+
+  ASSERT_TRUE(Model->Expand(Model->index(0, 0)));
+  EXPECT_EQ(Outline(), "S1(1/a) S2+");
+  std::unique_ptr<TDataRow> row = patching.CreateRow();  // hidden, as its level
+  row->SetFieldValue(K1.get(), IntegerValue(3));
+  row->SetFieldValue(K2.get(), StringValue("a"));
+  ASSERT_EQ(Model->PutRow(row, paRefuse), prOk);
+  EXPECT_EQ(Outline(), "S1(1/a) S2+ S3+");
+  ASSERT_TRUE(Model->Collapse(Model->index(0, 0)));
+  EXPECT_EQ(Outline(), "S1+ S2+ S3+");
+  Tester.reset();
+  Model.reset();
+}
+
 }  // namespace
 }  // namespace platformqt
