@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -33,6 +34,18 @@ QPushButton* Button(QWidget* Parent, QLayout* Row, const char* Name, const QStri
   button->setObjectName(QString::fromLatin1(Name));
   Row->addWidget(button);
   return button;
+}
+
+QTreeView* NewGrid(QWidget* Parent, QBoxLayout* Layout) {
+  auto* grid = new QTreeView(Parent);
+  grid->setRootIsDecorated(false);
+  grid->setUniformRowHeights(true);
+  grid->setAlternatingRowColors(true);
+  grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                        QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+  Layout->addWidget(grid, 1);
+  return grid;
 }
 
 // Asks for a language name; false when the operator cancels.
@@ -69,15 +82,21 @@ TFRMTranslationEditor::TFRMTranslationEditor(TFRMClavira& Window, QWidget* Paren
   shown->setBuddy(LanguageBox);
   buttons->addWidget(LanguageBox);
 
-  Grid = new QTreeView(this);
+  Pages = new QTabWidget(this);
+  Pages->setObjectName(QStringLiteral("Pages"));
+  layout->addWidget(Pages, 1);
+  // The pages and views stay; only the first view's columns follow the languages.
+  for (const dataframework::TTranslatorPage& page : Window.Strings().GetViews().Pages()) {
+    auto* tab = new QWidget;
+    auto* views = new QVBoxLayout(tab);
+    views->setContentsMargins(0, 0, 0, 0);
+    FGrids.emplace_back();
+    for (size_t i = 0; i < page.Views.size(); ++i) FGrids.back().push_back(NewGrid(tab, views));
+    Pages->addTab(tab, FromUtf8(page.Caption));
+  }
+  Grid = ViewGrid(0, 0);
+  if (Grid == nullptr) Grid = NewGrid(this, layout);  // views without pages: an empty grid
   Grid->setObjectName(QStringLiteral("Grid"));
-  Grid->setRootIsDecorated(false);
-  Grid->setUniformRowHeights(true);
-  Grid->setAlternatingRowColors(true);
-  Grid->setSelectionBehavior(QAbstractItemView::SelectItems);
-  Grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                        QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
-  layout->addWidget(Grid, 1);
   Status = new QLabel(this);
   Status->setObjectName(QStringLiteral("Status"));
   layout->addWidget(Status);
@@ -114,40 +133,74 @@ TFRMTranslationEditor::TFRMTranslationEditor(TFRMClavira& Window, QWidget* Paren
 }
 
 TFRMTranslationEditor::~TFRMTranslationEditor() {
-  DropModel();
+  DropModels();
   if (FWindow != nullptr && FWindow->Strings().GetEditorForm() == this) {
     FWindow->Strings().SetEditorForm(nullptr);
   }
 }
 
 void TFRMTranslationEditor::CloseAndRelease() {
-  DropModel();
+  DropModels();
   FWindow = nullptr;
   LanguageBox->clear();
   close();  // frees the editor when it was made to be deleted on close
 }
 
-void TFRMTranslationEditor::DropModel() {
+platformqt::TRowStorageModel* TFRMTranslationEditor::Model() const {
+  return FModels.empty() ? nullptr : FModels.front().get();
+}
+
+QTreeView* TFRMTranslationEditor::ViewGrid(int Page, int View) const {
+  if (Page < 0 || Page >= static_cast<int>(FGrids.size())) return nullptr;
+  const std::vector<QTreeView*>& views = FGrids[static_cast<size_t>(Page)];
+  if (View < 0 || View >= static_cast<int>(views.size())) return nullptr;
+  return views[static_cast<size_t>(View)];
+}
+
+void TFRMTranslationEditor::DropModels() {
+  for (const std::vector<QTreeView*>& views : FGrids)
+    for (QTreeView* grid : views) grid->setModel(nullptr);
   Grid->setModel(nullptr);
-  FModel.reset();
+  FModels.clear();
 }
 
 void TFRMTranslationEditor::Rebuild() {
-  DropModel();
+  DropModels();
   LanguageBox->clear();
   if (FWindow == nullptr) return;
   dataframework::TTranslatedStrings& strings = FWindow->Strings();
-  const dataframework::TTranslatorView* view = strings.GetViews().FirstView();
-  if (view == nullptr || strings.GetTranslationStorage() == nullptr) return;
-  FModel = std::make_unique<platformqt::TRowStorageModel>(*strings.GetTranslationStorage(),
-                                                          view->Columns);
-  FModel->SetOnResult([this](const std::string& Message) {
-    Status->setText(FromUtf8(Message));
-    // An edited caption may be longer than its label.
-    if (FWindow != nullptr) FWindow->FitLabels();
-  });
-  platformqt::ConnectTreeView(*Grid, *FModel);
-  Grid->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  const std::vector<dataframework::TTranslatorPage>& pages = strings.GetViews().Pages();
+  for (size_t p = 0; p < pages.size() && p < FGrids.size(); ++p) {
+    for (size_t v = 0; v < pages[p].Views.size() && v < FGrids[p].size(); ++v) {
+      const dataframework::TTranslatorView& view = pages[p].Views[v];
+      dataframework::TCustomRowStorage* storage = nullptr;
+      switch (view.Source) {
+        case dataframework::vsTranslation:
+          storage = strings.GetTranslationStorage();
+          break;
+        case dataframework::vsRules:
+          storage = strings.GetRulesStorage();
+          break;
+        case dataframework::vsForms:
+          storage = strings.GetFormsStorage();
+          break;
+        case dataframework::vsMirror:
+          storage = strings.GetMirrorStorage();
+          break;
+      }
+      if (storage == nullptr) continue;
+      auto model = std::make_unique<platformqt::TRowStorageModel>(*storage, view.Columns);
+      model->SetOnResult([this](const std::string& Message) {
+        Status->setText(FromUtf8(Message));
+        // An edited caption may be longer than its label.
+        if (FWindow != nullptr) FWindow->FitLabels();
+      });
+      QTreeView* grid = FGrids[p][v];
+      platformqt::ConnectTreeView(*grid, *model);
+      grid->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+      FModels.push_back(std::move(model));
+    }
+  }
   for (int i = 0; i < strings.LanguageCount(); ++i) {
     LanguageBox->addItem(FromUtf8(strings.LanguageName(i)));
   }
@@ -156,7 +209,7 @@ void TFRMTranslationEditor::Rebuild() {
 
 template <class F>
 void TFRMTranslationEditor::ChangeLanguages(F&& Change) {
-  DropModel();
+  DropModels();
   try {
     Change(FWindow->Strings());
   } catch (...) {
@@ -196,12 +249,12 @@ void TFRMTranslationEditor::SelectLanguage(int Index) {
     throw;
   }
   LanguageBox->setCurrentIndex(Index);
-  if (FModel != nullptr) FModel->Refresh();
+  for (const auto& model : FModels) model->Refresh();
 }
 
 void TFRMTranslationEditor::Gather() {
   if (FWindow == nullptr) return;
-  DropModel();
+  DropModels();
   try {
     FWindow->Strings().GatherAll();
   } catch (...) {

@@ -1,9 +1,10 @@
 // The translation editor of the test bench window (`clavira --translations`):
-// a grid of the window's translation rows (mark picture, class, component,
-// property, translate flag, then one column per language) over the
-// translation storage. A text edited in the grid reaches the live window at
-// once; languages are inserted, renamed and removed; the window's texts are
-// gathered again; the translations are saved to the translation file.
+// one tab per page of the strings' views, one grid per view over its
+// storage. The first grid lists the window's translation rows (mark
+// picture, class, component, property, translate flag, then one column per
+// language); the other pages list the rules and the forms. A text edited in the grid reaches the
+// live window at once; languages are inserted, renamed and removed; the window's texts are gathered
+// again; the translations are saved to the translation file.
 //
 // Errors of every action go to the default error display; the outcome of
 // each grid edit shows in the status line.
@@ -20,12 +21,14 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dataframework/translation/TranslatorViews.h"
 
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 class QTreeView;
 
 namespace platformqt {
@@ -62,7 +65,10 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
   // The language of the grid's current column, else the window's current
   // language (NotFound: none).
   int SelectedLanguage() const;
-  platformqt::TRowStorageModel* Model() const { return FModel.get(); }
+  // The model of the first grid (the translation rows), or none.
+  platformqt::TRowStorageModel* Model() const;
+  // The grid of view View of page Page, or none.
+  QTreeView* ViewGrid(int Page, int View) const;
 
   QPushButton* InsertButton;
   QPushButton* RenameButton;
@@ -70,21 +76,23 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
   QPushButton* GatherButton;
   QPushButton* SaveButton;
   QComboBox* LanguageBox;  // the window's current language
-  QTreeView* Grid;
+  QTabWidget* Pages;
+  QTreeView* Grid;  // the first view's grid
   QLabel* Status;
 
  private:
-  // A model over the strings' current storage and first view; the language
-  // box follows the languages.
+  // Tabs, grids and models over the strings' current storages and views;
+  // the language box follows the languages.
   void Rebuild();
-  // Lets go of the model before the strings replace their storages.
-  void DropModel();
+  // Lets go of the models before the strings replace their storages.
+  void DropModels();
   // Runs a language change between DropModel and Rebuild.
   template <class F>
   void ChangeLanguages(F&& Change);
 
-  TFRMClavira* FWindow;  // none once released
-  std::unique_ptr<platformqt::TRowStorageModel> FModel;
+  TFRMClavira* FWindow;                         // none once released
+  std::vector<std::vector<QTreeView*>> FGrids;  // by page and view; owned by Pages
+  std::vector<std::unique_ptr<platformqt::TRowStorageModel>> FModels;
 };
 
 }  // namespace app
