@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
 #include <cstdlib>
@@ -192,6 +193,12 @@ TEST_F(TranslationTest, AMissingOrCorruptFileLeavesAUsableSpanishWindow) {
 TEST_F(TranslationTest, EditorSwitchesTheWindowsLanguage) {
   Open("Esp");
   OpenEditor();
+  // The rules and the forms on pages of their own.
+  ASSERT_EQ(Editor->Pages->count(), 3);
+  EXPECT_EQ(Editor->Pages->tabText(1), "Rules");
+  ASSERT_NE(Editor->ViewGrid(1, 0), nullptr);
+  EXPECT_EQ(Editor->ViewGrid(1, 0)->model()->rowCount(), 3);
+  EXPECT_EQ(Editor->ViewGrid(2, 0)->model()->index(0, 0).data().toString(), app::FRMClaviraGuid);
   ASSERT_EQ(Editor->LanguageBox->count(), 3);
   EXPECT_EQ(Editor->LanguageBox->currentText(), "Esp");
   Editor->LanguageBox->setCurrentIndex(2);
