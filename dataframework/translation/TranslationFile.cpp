@@ -207,6 +207,10 @@ void TReader::Entry(const std::string& Line) {
   if (FSection == sNone) Fail("a line outside any section");
   if (FSection == sLanguages) {
     const std::string name = Unescape(Line);
+    // Texts are keyed by language name: a name that is a key of a [text]
+    // section could not be told apart (and could not be written back).
+    if (name == "class" || name == "translate")
+      Fail("the language name '" + name + "' is a key of the file");
     for (const std::string& known : FContent.Languages)
       if (known == name) Fail("the language '" + name + "' appears twice");
     FContent.Languages.push_back(name);

@@ -162,6 +162,7 @@ TEST_F(FileTest, ABadFileNamesItsLineAndLeavesTheTablesAlone) {
   } cases[] = {
       {"Esp\n", ":1: a line outside any section"},
       {"[languages]\nEsp\nEsp\n", ":3: the language 'Esp' appears twice"},
+      {"[languages]\nEsp\nclass\n", ":3: the language name 'class' is a key of the file"},
       {"[languages]\n[languages]\n", ":2: the section [languages] appears twice"},
       {"[rules]\nTButton = translate\n", ":2: a rule names a class and a property path"},
       {"[rules]\nTButton Caption = always\n", ":2: unknown rule flag 'always'"},
