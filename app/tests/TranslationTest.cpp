@@ -282,6 +282,37 @@ TEST_F(TranslationTest, TheSavedFileLoadsBackToTheSameTables) {
   EXPECT_EQ(Window->Label1->text(), "Nombre");
 }
 
+// The shipped file is what the editor writes: saving without a change
+// changes no byte, so a diff shows only what an operator changed.
+TEST_F(TranslationTest, SavingWithoutAChangeKeepsTheFileAsItIs) {
+  const auto read = [](const std::string& Name) {
+    std::ifstream in(Name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string shipped = read(File);
+  Open("Por");
+  OpenEditor();
+  Editor->Save();
+  EXPECT_EQ(read(File), shipped);
+}
+
+// Captions change with the language; the messages do not, since scripts
+// read them.
+TEST_F(TranslationTest, MessagesStayTheSameInEveryLanguage) {
+  std::vector<std::vector<std::string>> shown;
+  for (const char* language : {"Esp", "Ing", "Por"}) {
+    SCOPED_TRACE(language);
+    Open(language);
+    Errors.clear();
+    QTest::mouseClick(Window->Button1, Qt::LeftButton);  // no database configured
+    shown.push_back(Errors);
+    Window.reset();
+  }
+  ASSERT_FALSE(shown[0].empty());
+  EXPECT_EQ(shown[1], shown[0]);
+  EXPECT_EQ(shown[2], shown[0]);
+}
+
 // The window (and its strings) may go before the editor: the editor is
 // closed and lets go of them.
 TEST_F(TranslationTest, TheWindowGoingFirstReleasesTheEditor) {
