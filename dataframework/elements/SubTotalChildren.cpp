@@ -20,7 +20,13 @@ TSubTotalChildren::~TSubTotalChildren() = default;
 
 void TSubTotalChildren::GetKey(int Index, TValue& Key) const {
   Key.DataType = FDataType;
-  std::memcpy(Key.Data, FItems[Index].Data, sizeof(Key.Data));
+  if (FIntegerKeys) {
+    Key.Set<int32_t>(FIntegers[Index]);
+  } else if (FTextKeys) {
+    std::memset(Key.Data, 0, sizeof(Key.Data));
+  } else {
+    std::memcpy(Key.Data, FData[Index].data(), sizeof(Key.Data));
+  }
   if (FTextKeys) {
     Key.Text = FTexts[Index];
   } else {
@@ -52,12 +58,6 @@ bool TSubTotalChildren::Convert(const TValue& Key, TValue& Converted) const {
 }
 
 int TSubTotalChildren::CompareAt(int Index, const TValue& V) const {
-  if (FIntegerKeys) {
-    int32_t a;
-    std::memcpy(&a, FItems[Index].Data, sizeof(a));
-    const int32_t b = V.Get<int32_t>();
-    return a < b ? -1 : (a > b ? 1 : 0);
-  }
   TValue key;
   GetKey(Index, key);
   return FDataType->Compare(key, V);
@@ -68,6 +68,13 @@ bool TSubTotalChildren::Find(const TValue& Key, int& Index) const {
   if (!Convert(Key, v)) {
     Index = 0;
     return false;
+  }
+  if (FIntegerKeys) {
+    // The common case of number keys: a plain search over the key array.
+    const int32_t wanted = v.Get<int32_t>();
+    const auto at = std::lower_bound(FIntegers.begin(), FIntegers.end(), wanted);
+    Index = static_cast<int>(at - FIntegers.begin());
+    return at != FIntegers.end() && *at == wanted;
   }
   int lo = 0;
   int hi = Count() - 1;
@@ -89,9 +96,8 @@ bool TSubTotalChildren::Find(const TValue& Key, int& Index) const {
 
 int TSubTotalChildren::IndexOfRow(const TAbstractRow* Row) const {
   if (Row == nullptr) return -1;
-  for (int i = 0; i < Count(); ++i)
-    if (FItems[i].Row == Row) return i;
-  return -1;
+  const auto at = std::find(FRows.begin(), FRows.end(), Row);
+  return at == FRows.end() ? -1 : static_cast<int>(at - FRows.begin());
 }
 
 void TSubTotalChildren::Insert(int Index, const TValue& Key, TAbstractRow* Row) {
@@ -99,14 +105,16 @@ void TSubTotalChildren::Insert(int Index, const TValue& Key, TAbstractRow* Row) 
                    "TSubTotalChildren.Insert: (idx >= 0) and (idx <= Count), idx: ", Index);
   TValue v;
   if (!Convert(Key, v)) FDataType->ConvertValue(Key, v);  // raises the conversion error
-  TEntry entry{};
-  entry.Row = Row;
-  if (FTextKeys) {
+  if (FIntegerKeys) {
+    FIntegers.insert(FIntegers.begin() + Index, v.Get<int32_t>());
+  } else if (FTextKeys) {
     FTexts.insert(FTexts.begin() + Index, v.Text);
   } else {
-    std::memcpy(entry.Data, v.Data, sizeof(entry.Data));
+    TKeyData data;
+    std::memcpy(data.data(), v.Data, data.size());
+    FData.insert(FData.begin() + Index, data);
   }
-  FItems.insert(FItems.begin() + Index, entry);
+  FRows.insert(FRows.begin() + Index, Row);
 }
 
 int TSubTotalChildren::Add(const TValue& Key, TAbstractRow* Row) {
@@ -120,33 +128,49 @@ int TSubTotalChildren::Add(const TValue& Key, TAbstractRow* Row) {
 void TSubTotalChildren::Delete(int Index) {
   platform::Assert(Index >= 0 && Index < Count(),
                    "TSubTotalChildren.Delete: (idx >= 0) and (idx < Count), idx: ", Index);
-  FItems.erase(FItems.begin() + Index);
-  if (FTextKeys) FTexts.erase(FTexts.begin() + Index);
+  FRows.erase(FRows.begin() + Index);
+  if (FIntegerKeys) {
+    FIntegers.erase(FIntegers.begin() + Index);
+  } else if (FTextKeys) {
+    FTexts.erase(FTexts.begin() + Index);
+  } else {
+    FData.erase(FData.begin() + Index);
+  }
 }
 
 int TSubTotalChildren::DeleteEmpty() {
   size_t kept = 0;
-  for (size_t i = 0; i < FItems.size(); ++i) {
-    if (FItems[i].Row == nullptr) continue;
+  for (size_t i = 0; i < FRows.size(); ++i) {
+    if (FRows[i] == nullptr) continue;
     if (kept != i) {
-      FItems[kept] = FItems[i];
-      if (FTextKeys) FTexts[kept] = std::move(FTexts[i]);
+      FRows[kept] = FRows[i];
+      if (FIntegerKeys) {
+        FIntegers[kept] = FIntegers[i];
+      } else if (FTextKeys) {
+        FTexts[kept] = std::move(FTexts[i]);
+      } else {
+        FData[kept] = FData[i];
+      }
     }
     ++kept;
   }
-  const int dropped = static_cast<int>(FItems.size() - kept);
-  FItems.resize(kept);
+  const int dropped = static_cast<int>(FRows.size() - kept);
+  FRows.resize(kept);
+  if (FIntegerKeys) FIntegers.resize(kept);
   if (FTextKeys) FTexts.resize(kept);
+  if (!FIntegerKeys && !FTextKeys) FData.resize(kept);
   return dropped;
 }
 
 void TSubTotalChildren::Clear() noexcept {
-  FItems.clear();
+  FRows.clear();
+  FIntegers.clear();
+  FData.clear();
   FTexts.clear();
 }
 
 void TSubTotalChildren::CopyKeysTo(std::vector<TValue>& Keys) const {
-  Keys.resize(FItems.size());
+  Keys.resize(FRows.size());
   for (int i = 0; i < Count(); ++i) GetKey(i, Keys[i]);
 }
 

@@ -4,14 +4,17 @@
 // the child row, which may be none while a deleting walk is under way (the
 // key stays until the tree is pruned). Keys are unique.
 //
-// Memory: an entry is 16 bytes, the key's 8 data bytes and the row pointer
-// (a storage holds one entry per stored row); keys of the text kinds keep
-// their shared text in a second array of one pointer per entry.
+// Memory: keys and rows are kept in arrays of their own, so that the binary
+// search reads only keys and an insertion moves as few bytes as it can (a
+// storage holds one entry per stored row): a row pointer plus 4 bytes for a
+// key of the plain integer type, 8 data bytes for the other non-text kinds,
+// or one shared-text pointer for the text kinds.
 //
 // Ownership: the list owns neither the rows (TSubTotalRow frees them) nor
 // its data type (a process-wide object). It owns the key texts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -29,11 +32,11 @@ class TSubTotalChildren {
   TSubTotalChildren& operator=(const TSubTotalChildren&) = delete;
 
   const TDataType* DataType() const noexcept { return FDataType; }
-  int Count() const noexcept { return static_cast<int>(FItems.size()); }
+  int Count() const noexcept { return static_cast<int>(FRows.size()); }
   // The row of entry Index (none for a key without row).
   // REQUIRES: 0 <= Index < Count (unchecked).
-  TAbstractRow* Row(int Index) const noexcept { return FItems[Index].Row; }
-  void SetRow(int Index, TAbstractRow* Row) noexcept { FItems[Index].Row = Row; }
+  TAbstractRow* Row(int Index) const noexcept { return FRows[Index]; }
+  void SetRow(int Index, TAbstractRow* Row) noexcept { FRows[Index] = Row; }
   // The key of entry Index as a value of the list's type.
   void GetKey(int Index, TValue& Key) const;
   TValue Key(int Index) const;
@@ -57,17 +60,17 @@ class TSubTotalChildren {
   void CopyKeysTo(std::vector<TValue>& Keys) const;
 
  private:
-  struct TEntry {
-    unsigned char Data[8];  // the key's data bytes (zero for text kinds)
-    TAbstractRow* Row;
-  };
+  using TKeyData = std::array<unsigned char, 8>;
   // Key converted to the list's type; false when it cannot be converted.
   bool Convert(const TValue& Key, TValue& Converted) const;
   // Compares entry Index with V (a value of the list's type).
   int CompareAt(int Index, const TValue& V) const;
 
-  std::vector<TEntry> FItems;
-  std::vector<TSharedText> FTexts;  // the keys' texts, for text kinds only
+  std::vector<TAbstractRow*> FRows;
+  // Exactly one of the key arrays is used, by the kind of the keys.
+  std::vector<int32_t> FIntegers;   // the plain integer type
+  std::vector<TKeyData> FData;      // other non-text kinds: the data bytes
+  std::vector<TSharedText> FTexts;  // text kinds
   const TDataType* FDataType;
   bool FTextKeys;     // the type keeps its values in the text part
   bool FIntegerKeys;  // the plain integer type: compared in place
