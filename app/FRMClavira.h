@@ -72,9 +72,10 @@ class TFRMClavira : public QWidget {
   // The translation file: $CLAVIRA_TRANSLATIONS when set (empty: none),
   // else the one shipped with the program.
   static std::string TranslationFileName();
-  // Reads the translation file (a missing, unreadable or corrupt one is
-  // reported through the error display and leaves the window's own Spanish
-  // texts), gathers texts the file lacks and shows LoadIdioma's language.
+  // Reads the translation file, gathers texts the file lacks and shows
+  // LoadIdioma's language. A missing, unreadable or corrupt file leaves the
+  // window's own Spanish texts (as the only language) and raises its error,
+  // which the window's constructor shows through the error display.
   // Called when the window is made.
   void LoadTranslations();
   dataframework::TTranslatedStrings& Strings() const { return *FStrings; }

@@ -30,17 +30,23 @@ void TFRMClavira::UseBuiltInTexts() {
   FStrings->SetContent(content);
   FStrings->RegisterForm(FTranslator);
   FStrings->GatherAll();
+  FTranslator->SetCurrentLanguage(0);
 }
 
 void TFRMClavira::LoadTranslations() {
   platformqt::InstallQtBitmapLoader();
-  // The window's own texts first, so that it has its Spanish whatever the
-  // file holds or lacks.
-  UseBuiltInTexts();
-  FTranslator->SetCurrentLanguage(0);
   const std::string file = TranslationFileName();
-  if (file.empty()) return;
-  dataframework::LoadTranslationFile(*FStrings, file);  // unchanged on an error
+  if (file.empty()) {
+    UseBuiltInTexts();
+    return;
+  }
+  try {
+    dataframework::LoadTranslationFile(*FStrings, file);  // unchanged on an error
+  } catch (...) {
+    // The window keeps its own Spanish texts, and they stay editable.
+    UseBuiltInTexts();
+    throw;
+  }
   // Controls the file does not know yet get rows with their current texts.
   FStrings->RegisterForm(FTranslator);
   FStrings->GatherAll();

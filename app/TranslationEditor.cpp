@@ -249,7 +249,6 @@ void TFRMTranslationEditor::SelectLanguage(int Index) {
     throw;
   }
   LanguageBox->setCurrentIndex(Index);
-  for (const auto& model : FModels) model->Refresh();
 }
 
 void TFRMTranslationEditor::Gather() {
