@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "db/DBManagerClass.h"
 #include "db/Vesquin.h"
@@ -33,19 +34,31 @@ std::string ShapeOf(const std::string& Engine) {
                                     : "/db/schema/procedures_refcursor.sql");
 }
 
+// The lowest port of the kernel's range for outgoing connections.
+int EphemeralLow() {
+  std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range");
+  int low = 0;
+  return (range >> low) && low > 21000 ? low : 61000;
+}
+
+// A free port below the range for outgoing connections: a port from that
+// range can be taken by any client between the check and the server's bind.
 int FreePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    if (fd >= 0) close(fd);
-    throw platform::Exception("no free port");
+  static std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<int> pick(20000, EphemeralLow() - 1);
+  for (int i = 0; i < 200; ++i) {
+    const int port = pick(random);
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) break;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    close(fd);
+    if (free) return port;
   }
-  close(fd);
-  return ntohs(addr.sin_port);
+  throw platform::Exception("no free port");
 }
 
 void Must(const ProcessResult& r, const std::string& what) {
@@ -75,8 +88,16 @@ LoginWorld::LoginWorld(const LoginWorldOptions& Options) {
                   {kPgBin + "initdb", "-D", FDir + "/data", "-U", "postgres", "--auth-local=trust",
                    "--auth-host=scram-sha-256", "-E", "UTF8", "--locale=C.UTF-8"}),
        "initdb");
-  FPort = FreePort();
-  StartDatabase();
+  // A parallel run may take the port between the check and the start.
+  for (int tries = 1;; ++tries) {
+    FPort = FreePort();
+    try {
+      StartDatabase();
+      break;
+    } catch (const platform::Exception&) {
+      if (tries == 5) throw;
+    }
+  }
 
   SetEnv("ODBCSYSINI", FDir + "/odbc");
   // The engines name the driver by its path: unixODBC reads ODBCSYSINI once
