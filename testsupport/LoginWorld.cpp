@@ -79,6 +79,17 @@ ProcessResult AsPostgres(const std::string& Dir, std::vector<std::string> Args) 
 
 LoginWorld::LoginWorld(const LoginWorldOptions& Options) {
   FDir = MakeTempDir("clavira-world");
+  try {
+    Start(Options);
+  } catch (...) {
+    // No destructor runs for a world that failed to start: its servers,
+    // folder and environment go here.
+    Stop();
+    throw;
+  }
+}
+
+void LoginWorld::Start(const LoginWorldOptions& Options) {
   std::filesystem::create_directories(FDir + "/sock");
   std::filesystem::create_directories(FDir + "/odbc");
   std::ofstream(FDir + "/odbc/odbcinst.ini") << "[PG]\nDriver=" << kDriver << "\n";
@@ -128,6 +139,10 @@ LoginWorld::LoginWorld(const LoginWorldOptions& Options) {
 }
 
 LoginWorld::~LoginWorld() {
+  Stop();
+}
+
+void LoginWorld::Stop() {
   FSlapd.reset();
   StopDatabase();
   std::filesystem::remove_all(FDir);

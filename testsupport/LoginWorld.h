@@ -65,6 +65,9 @@ class LoginWorld {
   void StartDatabase();
 
  private:
+  // The body of the constructor, and of the destructor.
+  void Start(const LoginWorldOptions& Options);
+  void Stop();
   void Psql(const std::string& Database, const std::vector<std::string>& Args);
   std::string ServerOptions() const;
 

@@ -234,11 +234,17 @@ TEST_F(WindowStart, RefusedConnectionIsShownAndTheWindowOpens) {
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  std::string runtime;  // made here, so removed here
   if (!std::getenv("XDG_RUNTIME_DIR")) {
-    static std::string dir = testsupport::MakeTempDir("clavira-xdg");
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    runtime = testsupport::MakeTempDir("clavira-xdg");
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   }
-  app::TApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  int status;
+  {
+    app::TApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  if (!runtime.empty()) std::filesystem::remove_all(runtime);
+  return status;
 }
