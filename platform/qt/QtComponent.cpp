@@ -74,17 +74,16 @@ void TQtComponent::SetName(const std::string& NewName) {
   }
 }
 
-bool TQtComponent::FollowObjectName() {
+void TQtComponent::FollowObjectName() {
   QObject* object = Object();
-  if (object == nullptr) return false;
+  if (object == nullptr) return;
   const std::string name = NameOf(object);
-  if (name.empty() || IsInternal(name)) return false;
   try {
-    platform::TComponent::SetName(name);
+    platform::TComponent::SetName(IsInternal(name) ? std::string() : name);
   } catch (const platform::EComponentError&) {
-    return false;
+    // Invalid or taken: nameless until the object has a usable name again.
+    platform::TComponent::SetName(std::string());
   }
-  return true;
 }
 
 platform::TStrings* TQtComponent::Items() {
@@ -139,8 +138,8 @@ void TQtForm::Synchronize() {
     auto* adapter = dynamic_cast<TQtComponent*>(platform::TComponent::Components(i));
     if (adapter == nullptr) continue;  // a platform component of the form's own
     QObject* object = adapter->Object();
-    if (form != nullptr && object != nullptr && IsDescendant(object, form) &&
-        adapter->FollowObjectName()) {
+    if (form != nullptr && object != nullptr && IsDescendant(object, form)) {
+      adapter->FollowObjectName();
       adapted.insert(object);
     } else {
       delete adapter;  // leaves this form's list

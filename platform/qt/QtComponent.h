@@ -12,7 +12,10 @@
 // Names: an adapter's name must be a valid component name and unique in its
 // form (case-insensitively). Descendants whose objectName is empty, invalid
 // or already taken, and Qt's internal objects ("qt_..."), get no adapter.
-// Renaming an adapter renames the object.
+// Renaming an adapter renames the object; an adapter whose object is renamed
+// follows it, and one whose object loses its name (or takes one it cannot
+// use) stays without a name until the object has a usable one again. An
+// adapter goes when its object is destroyed or leaves the form.
 //
 // Ownership: the form adapter owns the adapters of its descendants (through
 // TComponent ownership) and they own their string-list and collection
@@ -68,9 +71,9 @@ class TQtComponent : public platform::TComponent {
 
  private:
   friend class TQtForm;
-  // Takes the object's current name (when it is valid and free); false
-  // when it cannot.
-  bool FollowObjectName();
+  // Takes the object's current name, or none when it is empty, invalid,
+  // taken or one of Qt's own.
+  void FollowObjectName();
 
   QPointer<QObject> FObject;
   const TQtClass* FClass;

@@ -179,6 +179,18 @@ TEST_F(QtComponentTest, NamedDescendantsAreTheFormsComponents) {
   ASSERT_NE(Form->FindComponent("BTNAbrir"), nullptr);
   EXPECT_EQ(Form->FindComponent("BTNOpen"), nullptr);
 
+  // A widget that loses its name keeps its component, nameless, until it
+  // has a name again.
+  TComponent* group = Form->FindComponent("GRPBox");
+  const int count = Form->ComponentCount();
+  Group->setObjectName("");
+  EXPECT_EQ(Form->ComponentCount(), count);
+  EXPECT_EQ(group->Name(), "");
+  EXPECT_EQ(Form->FindComponent("GRPBox"), nullptr);
+  Group->setObjectName("GRPFrame");
+  EXPECT_EQ(Form->FindComponent("GRPFrame"), group);
+  Group->setObjectName("GRPBox");
+
   // Renaming the component renames the widget; a taken name changes nothing.
   Form->FindComponent("BTNAbrir")->SetName("BTNOpen");
   EXPECT_EQ(Open->objectName(), "BTNOpen");
