@@ -17,17 +17,15 @@
 #include "dataframework/translation/TranslationFile.h"
 #include "dataframework/translation/TranslatorRowStorage.h"
 #include "platform/Exception.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/RowStorageModel.h"
 
 namespace app {
 
 using dataframework::NotFound;
+using platformqt::FromUtf8;
 
 namespace {
-
-QString FromUtf8(const std::string& S) {
-  return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size()));
-}
 
 QPushButton* Button(QWidget* Parent, QLayout* Row, const char* Name, const QString& Caption) {
   auto* button = new QPushButton(Caption, Parent);
@@ -54,7 +52,7 @@ bool AskName(QWidget* Parent, const QString& Title, const QString& Current, std:
   const QString text = QInputDialog::getText(Parent, Title, QStringLiteral("Language name:"),
                                              QLineEdit::Normal, Current, &ok);
   if (!ok) return false;
-  Name = text.toUtf8().toStdString();
+  Name = platformqt::ToUtf8(text);
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/StringList.h"
 #include "platform/qt/QtComponent.h"
 #include "platform/qt/QtLists.h"
+#include "platform/qt/QtText.h"
 
 namespace platformqt {
 
@@ -38,10 +39,6 @@ QObject* Live(const TObject& Instance) {
 TQtComponent& Adapter(TObject& Instance) {
   Live(Instance);
   return static_cast<TQtComponent&>(Instance);
-}
-
-std::string ToUtf8(const QString& S) {
-  return S.toUtf8().toStdString();
 }
 
 const platform::TClass* QObjectClass() {
@@ -89,8 +86,7 @@ bool MakeProperty(const QMetaObject& Meta, int Index, TPropInfo& Info) {
       if (writable) {
         Info.SetStr = [property](TObject& o, const std::string& v) {
           QObject* object = Live(o);
-          if (!property.write(object,
-                              QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size())))) {
+          if (!property.write(object, FromUtf8(v))) {
             throw EPropertyError("Invalid property value");
           }
         };

@@ -11,6 +11,7 @@
 #include "platform/NoDestructor.h"
 #include "platform/qt/QtClass.h"
 #include "platform/qt/QtLists.h"
+#include "platform/qt/QtText.h"
 
 namespace platformqt {
 
@@ -23,7 +24,7 @@ std::unordered_map<const QObject*, TQtComponent*>& Adapters() {
 }
 
 std::string NameOf(const QObject* Object) {
-  return Object->objectName().toUtf8().toStdString();
+  return ToUtf8(Object->objectName());
 }
 
 // Qt names its own helper objects "qt_..."; they are not the form's.
@@ -69,8 +70,7 @@ std::string TQtComponent::ClassName() const {
 void TQtComponent::SetName(const std::string& NewName) {
   platform::TComponent::SetName(NewName);
   if (QObject* object = Object()) {
-    object->setObjectName(
-        QString::fromUtf8(NewName.data(), static_cast<qsizetype>(NewName.size())));
+    object->setObjectName(FromUtf8(NewName));
   }
 }
 

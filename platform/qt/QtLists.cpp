@@ -8,18 +8,11 @@
 
 #include "platform/Errors.h"
 #include "platform/TextUtils.h"
+#include "platform/qt/QtText.h"
 
 namespace platformqt {
 
 namespace {
-
-QString FromUtf8(const std::string& S) {
-  return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size()));
-}
-
-std::string ToUtf8(const QString& S) {
-  return S.toUtf8().toStdString();
-}
 
 [[noreturn]] void IndexError(int Index) {
   throw platform::EListError(

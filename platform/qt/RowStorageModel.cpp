@@ -21,6 +21,7 @@
 #include "dataframework/types/TextTypes.h"
 #include "platform/Assert.h"
 #include "platform/Picture.h"
+#include "platform/qt/QtText.h"
 
 namespace platformqt {
 
@@ -99,10 +100,6 @@ void CheckColumns(const std::vector<TDataField*>& Columns, std::string_view Meth
       platform::AssertionFailed(std::string(Method) + ": Columns[idx] <> nil, idx: ",
                                 static_cast<std::int64_t>(i));
   }
-}
-
-QString FromUtf8(const std::string& Text) {
-  return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
 }
 
 }  // namespace
@@ -455,8 +452,7 @@ TSetResult TRowStorageModel::Write(TAbstractRow* Row, TDataField* Field, const Q
   } else if (IsBooleanField(Field) && Value.typeId() == QMetaType::Bool) {
     value = BooleanValue(Value.toBool());
   } else {
-    const QByteArray utf8 = Value.toString().toUtf8();
-    const std::string text(utf8.constData(), static_cast<size_t>(utf8.size()));
+    const std::string text = ToUtf8(Value.toString());
     bool parsed = false;
     try {
       parsed = Field->DataType()->ParseValue(text, value, TValueFormat{});

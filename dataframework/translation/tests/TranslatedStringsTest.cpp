@@ -10,18 +10,10 @@
 #include "dataframework/translation/TranslatorViews.h"
 #include "dataframework/translation/UnitLookupField.h"
 #include "dataframework/translation/tests/TranslationTestSupport.h"
+#include "testsupport/MessageOf.h"
 
 namespace dataframework::testing {
 namespace {
-
-std::string ErrorOf(const std::function<void()>& Action) {
-  try {
-    Action();
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
 
 // A form with a button, a bit button, a list box, a grid and an action.
 class StringsTest : public TranslationFixture {
@@ -123,7 +115,8 @@ TEST_F(StringsTest, InsertLanguageRefusesBadInputAndChangesNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Message);
-    EXPECT_EQ(ErrorOf([&] { Strings->InsertLanguage(c.Index, c.Name, c.CopyFrom); }), c.Message);
+    EXPECT_EQ(testsupport::MessageOf([&] { Strings->InsertLanguage(c.Index, c.Name, c.CopyFrom); }),
+              c.Message);
     EXPECT_EQ(Strings->LanguageCount(), 3);
     EXPECT_EQ(Strings->TranslationTable(), table);
     EXPECT_EQ(LanguageColumns(), (std::vector<std::string>{"Esp", "Ing", "Por"}));
@@ -158,9 +151,9 @@ TEST_F(StringsTest, RemoveLanguage) {
   Strings->Gather(Translator, NotFound);
   Row("BTNOk", "Caption")->SetFStringValue(Strings->LanguageField(2), "Aceitar");
   Translator->SetCurrentLanguage(2);
-  EXPECT_EQ(ErrorOf([&] { Strings->RemoveLanguage(2); }),
+  EXPECT_EQ(testsupport::MessageOf([&] { Strings->RemoveLanguage(2); }),
             "You are not allowed to remove the currently selected language!");
-  EXPECT_EQ(ErrorOf([&] { Strings->RemoveLanguage(3); }), "Invalid index 3!");
+  EXPECT_EQ(testsupport::MessageOf([&] { Strings->RemoveLanguage(3); }), "Invalid index 3!");
   EXPECT_EQ(Strings->LanguageCount(), 3);
   Strings->RemoveLanguage(NotFound);
   EXPECT_EQ(Strings->LanguageCount(), 3);
@@ -176,9 +169,9 @@ TEST_F(StringsTest, RemoveLanguage) {
 
 TEST_F(StringsTest, RenameLanguage) {
   Strings->RenameLanguage(1, "Ing");  // unchanged: no duplicate error
-  EXPECT_EQ(ErrorOf([&] { Strings->RenameLanguage(1, "Esp"); }),
+  EXPECT_EQ(testsupport::MessageOf([&] { Strings->RenameLanguage(1, "Esp"); }),
             "Languagename 'Esp' is already used!");
-  EXPECT_EQ(ErrorOf([&] { Strings->RenameLanguage(3, "Deu"); }), "Invalid index 3!");
+  EXPECT_EQ(testsupport::MessageOf([&] { Strings->RenameLanguage(3, "Deu"); }), "Invalid index 3!");
   Strings->RenameLanguage(1, "English");
   EXPECT_EQ(Strings->LanguageName(1), "English");
   EXPECT_EQ(Strings->LanguageField(1)->DisplayField()->CaptionText(), "English");
@@ -370,7 +363,7 @@ TEST_F(StringsTest, ApplyTranslationsWritesMarkedRowsOfALanguage) {
   Translator->SwitchLanguage(0);
   EXPECT_EQ(Button->Caption(), "Aceptar");
   EXPECT_EQ(List->Items()->Get(1), "Martes");
-  EXPECT_EQ(ErrorOf([&] { Translator->SwitchLanguage(3); }), "Invalid index 3!");
+  EXPECT_EQ(testsupport::MessageOf([&] { Translator->SwitchLanguage(3); }), "Invalid index 3!");
   EXPECT_EQ(Translator->CurrentLanguage(), 0);
 
   // Not a language, or no strings: nothing is written.
@@ -516,7 +509,7 @@ TEST_F(StringsTest, SetContentRefusesBrokenContentAndChangesNothing) {
   TDataTable* table = Strings->TranslationTable();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Message);
-    EXPECT_EQ(ErrorOf([&] { Strings->SetContent(*c.Content); }), c.Message);
+    EXPECT_EQ(testsupport::MessageOf([&] { Strings->SetContent(*c.Content); }), c.Message);
     EXPECT_EQ(Strings->TranslationTable(), table);
     EXPECT_EQ(Strings->LanguageCount(), 3);
     EXPECT_EQ(RowTotal(), 1);

@@ -18,18 +18,10 @@
 #include "dataframework/types/DerivedDataType.h"
 #include "dataframework/types/ReferenceTypes.h"
 #include "dataframework/types/TextTypes.h"
+#include "testsupport/MessageOf.h"
 
 namespace dataframework::testing {
 namespace {
-
-std::string ErrorOf(const std::function<void()>& Action) {
-  try {
-    Action();
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
 
 TEST(TranslatorFieldsTest, ProcessWideFieldsHaveTheirCaptionsClassesAndTypes) {
   const struct {
@@ -357,7 +349,7 @@ TEST(TranslatorPicturesTest, ResourcesAreLoadedTransparent) {
       }
     EXPECT_GT(opaque, c.Width * c.Height / 2);
   }
-  EXPECT_EQ(ErrorOf([] { LoadTransparentBitmap("BMP_NONE"); }),
+  EXPECT_EQ(testsupport::MessageOf([] { LoadTransparentBitmap("BMP_NONE"); }),
             "LoadImageFromRes: Requested image 'BMP_NONE' couldn't be found!");
 }
 
@@ -380,7 +372,7 @@ TEST(TranslatorPicturesTest, AnInstalledLoaderIsUsed) {
   std::unique_ptr<platform::TPicture> picture = LoadTransparentBitmap("BMP_FORM");
   EXPECT_EQ(picture->Pixel(1, 0), 0x00445566u);
   EXPECT_EQ(picture->Pixel(0, 0), 0xFF112233u);
-  EXPECT_EQ(ErrorOf([] { LoadTransparentBitmap("BMP_ACTLIST"); }),
+  EXPECT_EQ(testsupport::MessageOf([] { LoadTransparentBitmap("BMP_ACTLIST"); }),
             "LoadImageFromRes: Requested image 'BMP_ACTLIST' couldn't be found!");
   EXPECT_EQ(InstallBitmapLoader(nullptr), &loader);
   EXPECT_EQ(LoadTransparentBitmap("BMP_ACTLIST")->Width(), 13);
@@ -400,7 +392,7 @@ TEST(TranslatorPicturesTest, FourBitBitmapsRoundTrip) {
   }
   platform::TPicture odd(1, 1);
   odd.SetPixel(0, 0, 0xFF123456u);
-  EXPECT_EQ(ErrorOf([&] { EncodeBitmap4(odd); }),
+  EXPECT_EQ(testsupport::MessageOf([&] { EncodeBitmap4(odd); }),
             "EncodeBitmap4: colour 123456 is not in the palette");
 }
 
@@ -427,7 +419,7 @@ TEST(TranslatorPicturesTest, DecodeBitmapRefusesBrokenFiles) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Message);
-    EXPECT_EQ(ErrorOf([&] { DecodeBitmap(c.Bytes); }), c.Message);
+    EXPECT_EQ(testsupport::MessageOf([&] { DecodeBitmap(c.Bytes); }), c.Message);
   }
 }
 
