@@ -97,7 +97,7 @@ TFRMClavira::TFRMClavira(QWidget* Parent) : QWidget(Parent) {
 
   for (QLabel* label : {Label1, Label2, Label3, Label4}) FLabelWidths[label] = label->width();
 
-  FComponent = std::make_unique<platformqt::TQtForm>(this);
+  FComponent = std::make_unique<platform::qt::TQtForm>(this);
   FTranslator = new dataframework::TFormTranslator(FComponent.get());  // owned by FComponent
   FTranslator->SetName("Translator");
   FTranslator->SetFormGuid(FRMClaviraGuid);

@@ -32,7 +32,7 @@ namespace dataframework {
 class TFormTranslator;
 class TTranslatedStrings;
 }  // namespace dataframework
-namespace platformqt {
+namespace platform::qt {
 class TQtForm;
 }
 
@@ -92,7 +92,7 @@ class TFRMClavira : public QWidget {
   // Languages, rules and the window's own texts when there is no file.
   void UseBuiltInTexts();
 
-  std::unique_ptr<platformqt::TQtForm> FComponent;  // owns FTranslator
+  std::unique_ptr<platform::qt::TQtForm> FComponent;  // owns FTranslator
   dataframework::TFormTranslator* FTranslator = nullptr;
   std::unique_ptr<dataframework::TTranslatedStrings> FStrings;
   std::map<QLabel*, int> FLabelWidths;  // as laid out

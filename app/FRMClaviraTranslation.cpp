@@ -9,7 +9,7 @@
 #include "dataframework/translation/TranslatedStrings.h"
 #include "dataframework/translation/TranslationFile.h"
 #include "db/Vesquin.h"
-#include "platform/qt/QtBitmapLoader.h"
+#include "dataframework/qt/QtBitmapLoader.h"
 #include "platform/qt/QtComponent.h"
 
 namespace app {
@@ -34,7 +34,7 @@ void TFRMClavira::UseBuiltInTexts() {
 }
 
 void TFRMClavira::LoadTranslations() {
-  platformqt::InstallQtBitmapLoader();
+  dataframework::qt::InstallQtBitmapLoader();
   const std::string file = TranslationFileName();
   if (file.empty()) {
     UseBuiltInTexts();

@@ -18,12 +18,12 @@
 #include "dataframework/translation/TranslatorRowStorage.h"
 #include "platform/Exception.h"
 #include "platform/qt/QtText.h"
-#include "platform/qt/RowStorageModel.h"
+#include "dataframework/qt/RowStorageModel.h"
 
 namespace app {
 
 using dataframework::NotFound;
-using platformqt::FromUtf8;
+using platform::qt::FromUtf8;
 
 namespace {
 
@@ -52,7 +52,7 @@ bool AskName(QWidget* Parent, const QString& Title, const QString& Current, std:
   const QString text = QInputDialog::getText(Parent, Title, QStringLiteral("Language name:"),
                                              QLineEdit::Normal, Current, &ok);
   if (!ok) return false;
-  Name = platformqt::ToUtf8(text);
+  Name = platform::qt::ToUtf8(text);
   return true;
 }
 
@@ -144,7 +144,7 @@ void TFRMTranslationEditor::CloseAndRelease() {
   close();  // frees the editor when it was made to be deleted on close
 }
 
-platformqt::TRowStorageModel* TFRMTranslationEditor::Model() const {
+dataframework::qt::TRowStorageModel* TFRMTranslationEditor::Model() const {
   return FModels.empty() ? nullptr : FModels.front().get();
 }
 
@@ -187,14 +187,14 @@ void TFRMTranslationEditor::Rebuild() {
           break;
       }
       if (storage == nullptr) continue;
-      auto model = std::make_unique<platformqt::TRowStorageModel>(*storage, view.Columns);
+      auto model = std::make_unique<dataframework::qt::TRowStorageModel>(*storage, view.Columns);
       model->SetOnResult([this](const std::string& Message) {
         Status->setText(FromUtf8(Message));
         // An edited caption may be longer than its label.
         if (FWindow != nullptr) FWindow->FitLabels();
       });
       QTreeView* grid = FGrids[p][v];
-      platformqt::ConnectTreeView(*grid, *model);
+      dataframework::qt::ConnectTreeView(*grid, *model);
       grid->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
       FModels.push_back(std::move(model));
     }

@@ -31,7 +31,7 @@ class QPushButton;
 class QTabWidget;
 class QTreeView;
 
-namespace platformqt {
+namespace dataframework::qt {
 class TRowStorageModel;
 }
 
@@ -66,7 +66,7 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
   // language (NotFound: none).
   int SelectedLanguage() const;
   // The model of the first grid (the translation rows), or none.
-  platformqt::TRowStorageModel* Model() const;
+  dataframework::qt::TRowStorageModel* Model() const;
   // The grid of view View of page Page, or none.
   QTreeView* ViewGrid(int Page, int View) const;
 
@@ -92,7 +92,7 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
 
   TFRMClavira* FWindow;                         // none once released
   std::vector<std::vector<QTreeView*>> FGrids;  // by page and view; owned by Pages
-  std::vector<std::unique_ptr<platformqt::TRowStorageModel>> FModels;
+  std::vector<std::unique_ptr<dataframework::qt::TRowStorageModel>> FModels;
 };
 
 }  // namespace app

@@ -25,7 +25,7 @@
 #include "dataframework/translation/FormTranslator.h"
 #include "dataframework/translation/TranslatedStrings.h"
 #include "dataframework/translation/TranslationFile.h"
-#include "platform/qt/RowStorageModel.h"
+#include "dataframework/qt/RowStorageModel.h"
 #include "testsupport/MessageOf.h"
 #include "testsupport/Process.h"
 
@@ -86,7 +86,7 @@ class TranslationTest : public ::testing::Test {
   }
   // The grid's cell of Component's "text" row in language column Language.
   QModelIndex Cell(const char* Component, int Language) {
-    platformqt::TRowStorageModel* model = Editor->Model();
+    dataframework::qt::TRowStorageModel* model = Editor->Model();
     for (int row = 0; row < model->rowCount(); ++row) {
       if (model->index(row, 2).data().toString() == Component) {
         return model->index(row, LanguageColumnOffset + Language);

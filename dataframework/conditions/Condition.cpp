@@ -13,6 +13,7 @@
 #include "dataframework/elements/GetRowsHandler.h"
 #include "dataframework/elements/RowStorageTreeKey.h"
 #include "dataframework/elements/SubTotalRow.h"
+#include "dataframework/elements/internal/SubTotalChildren.h"
 #include "platform/Errors.h"
 #include "platform/TextUtils.h"
 

@@ -16,6 +16,8 @@
 
 namespace dataframework {
 
+using platform::TObject;
+
 namespace {
 
 [[noreturn]] void InvalidStreamFormat() {

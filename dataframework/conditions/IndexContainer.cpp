@@ -7,6 +7,8 @@
 
 namespace dataframework {
 
+using platform::TObject;
+
 TIndexContainer::TIndexContainer(int BucketCount, bool WithValues)
     : FBucketCount(BucketCount), FWithValues(WithValues) {
   if (BucketCount < 1) {

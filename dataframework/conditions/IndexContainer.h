@@ -17,9 +17,7 @@
 
 namespace dataframework {
 
-using platform::TObject;
-
-class TIndexContainer : public TObject {
+class TIndexContainer : public platform::TObject {
  public:
   // BucketCount must be at least 1 (EAssertionFailed otherwise).
   TIndexContainer(int BucketCount, bool WithValues);
@@ -28,14 +26,14 @@ class TIndexContainer : public TObject {
   TIndexContainer& operator=(const TIndexContainer&) = delete;
 
   // Adds the key without a value; a key already present keeps its value.
-  virtual void Add(TObject* Index);
+  virtual void Add(platform::TObject* Index);
   // Adds the key with a value, or replaces the value of a present key.
-  virtual void AddValue(TObject* Index, TObject* Value);
+  virtual void AddValue(platform::TObject* Index, platform::TObject* Value);
   // Removes the key through Extract, ignoring the value; true when present.
-  virtual bool Delete(TObject* Index);
+  virtual bool Delete(platform::TObject* Index);
   // Removes the key and hands its value back (nullptr without values or
   // when absent); true when the key was present.
-  virtual bool Extract(TObject* Index, TObject*& Value);
+  virtual bool Extract(platform::TObject* Index, platform::TObject*& Value);
   // Empties the container; values are not freed.
   virtual void Clear();
   // Destroys every stored value object (each object once, even if stored
@@ -44,25 +42,25 @@ class TIndexContainer : public TObject {
 
   // Insertion; a nil key raises EAssertionFailed
   // "TIndexContainer.Add: nil is not allowed as Index!" and changes nothing.
-  void InternalAdd(TObject* Index, TObject* Value, bool ReplaceValue);
+  void InternalAdd(platform::TObject* Index, platform::TObject* Value, bool ReplaceValue);
 
   // Looks the key up; Value is the key's value (nullptr without values).
-  bool Find(const TObject* Index, TObject*& Value) const;
-  bool Contains(const TObject* Index) const;
+  bool Find(const platform::TObject* Index, platform::TObject*& Value) const;
+  bool Contains(const platform::TObject* Index) const;
   bool IsEmpty() const;
   bool HasValues() const { return FWithValues; }
-  int BucketOf(const TObject* Index) const;
+  int BucketOf(const platform::TObject* Index) const;
 
  private:
   friend class TIndexContainerIterator;
 
   // Position of Index in FOverflow, or -1.
-  int OverflowPosition(const TObject* Index) const;
+  int OverflowPosition(const platform::TObject* Index) const;
 
-  std::vector<TObject*> FIndexes;         // one slot per bucket, nullptr when free
-  std::vector<TObject*> FOverflow;        // keys whose primary slot was taken
-  std::vector<TObject*> FSlotValues;      // parallel to FIndexes, with values only
-  std::vector<TObject*> FOverflowValues;  // parallel to FOverflow, with values only
+  std::vector<platform::TObject*> FIndexes;         // one slot per bucket, nullptr when free
+  std::vector<platform::TObject*> FOverflow;        // keys whose primary slot was taken
+  std::vector<platform::TObject*> FSlotValues;      // parallel to FIndexes, with values only
+  std::vector<platform::TObject*> FOverflowValues;  // parallel to FOverflow, with values only
   int FBucketCount;
   bool FWithValues;
 };
@@ -75,26 +73,26 @@ class TIndexContainer : public TObject {
 //   for (TIndexContainerIterator it(&c); !it.Eof(); it.Next()) use(it.Index(), it.Value());
 //
 // The container is not owned and must outlive the iterator.
-class TIndexContainerIterator : public TObject {
+class TIndexContainerIterator : public platform::TObject {
  public:
   explicit TIndexContainerIterator(const TIndexContainer* Container);
 
   void First();
   void Next();
   bool Eof() const { return FEof; }
-  TObject* Index() const { return FIndex; }
-  TObject* Value() const { return FValue; }
+  platform::TObject* Index() const { return FIndex; }
+  platform::TObject* Value() const { return FValue; }
 
  private:
   // The key now stored at the current position, nullptr beyond the list.
-  TObject* KeyAtPosition() const;
+  platform::TObject* KeyAtPosition() const;
   void Load();
 
   const TIndexContainer* FContainer;
   bool FInPrimary = true;
   int FPosition = 0;
-  TObject* FIndex = nullptr;
-  TObject* FValue = nullptr;
+  platform::TObject* FIndex = nullptr;
+  platform::TObject* FValue = nullptr;
   bool FEof = false;
 };
 

@@ -9,7 +9,7 @@
 #include "dataframework/elements/DataField.h"
 #include "dataframework/elements/DataRow.h"
 #include "dataframework/elements/DataTable.h"
-#include "dataframework/elements/RowFieldKinds.h"
+#include "dataframework/elements/internal/RowFieldKinds.h"
 #include "dataframework/elements/RowSortOrder.h"
 #include "dataframework/elements/RowStorage.h"
 #include "dataframework/elements/RowStorageTreeKey.h"

@@ -5,7 +5,7 @@
 #include "dataframework/elements/AbstractRowStorage.h"
 #include "dataframework/elements/DataField.h"
 #include "dataframework/elements/DataTable.h"
-#include "dataframework/elements/RowFieldKinds.h"
+#include "dataframework/elements/internal/RowFieldKinds.h"
 #include "dataframework/elements/RowStorage.h"
 #include "dataframework/elements/SubTotalRow.h"
 #include "platform/Assert.h"

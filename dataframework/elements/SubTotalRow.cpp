@@ -11,11 +11,12 @@
 #include "dataframework/elements/DataField.h"
 #include "dataframework/elements/DataRow.h"
 #include "dataframework/elements/DataTable.h"
-#include "dataframework/elements/RowFieldKinds.h"
 #include "dataframework/elements/RowStorage.h"
 #include "dataframework/elements/RowStorageTreeKey.h"
 #include "dataframework/elements/RunningNumberGenerator.h"
 #include "dataframework/elements/SubTotalHandler.h"
+#include "dataframework/elements/internal/RowFieldKinds.h"
+#include "dataframework/elements/internal/SubTotalChildren.h"
 #include "platform/Assert.h"
 #include "platform/DataError.h"
 
@@ -45,7 +46,28 @@ const TRunningNumberGenerator& GeneratorOf(const TDataField* /*RunningNumberFiel
 
 TSubTotalRow::TSubTotalRow(TAbstractRowStorage* Storage, TRowStorageTreeKey* Level,
                            const TDataType* KeyType, size_t ObjectSize)
-    : TAbstractRow(Storage->Table(), ObjectSize, true), FLevel(Level), FChildren(KeyType) {}
+    : TAbstractRow(Storage->Table(), ObjectSize, true),
+      FLevel(Level),
+      FChildren(std::make_unique<TSubTotalChildren>(KeyType)) {}
+
+int TSubTotalRow::ChildCount() const noexcept {
+  return FChildren->Count();
+}
+TAbstractRow* TSubTotalRow::Child(int Index) const noexcept {
+  return FChildren->Row(Index);
+}
+TValue TSubTotalRow::ChildKey(int Index) const {
+  return FChildren->Key(Index);
+}
+bool TSubTotalRow::FindChild(const TValue& KeyValue, int& Index) const {
+  return FChildren->Find(KeyValue, Index);
+}
+void TSubTotalRow::DetachChild(int Index) {
+  FChildren->Delete(Index);
+}
+void TSubTotalRow::ClearChildRow(int Index) {
+  FChildren->SetRow(Index, nullptr);
+}
 
 std::unique_ptr<TSubTotalRow> TSubTotalRow::Create(TAbstractRowStorage* Storage, bool Visible,
                                                    const TValue& KeyValue, TSubTotalRow* Parent) {
@@ -88,7 +110,7 @@ std::unique_ptr<TSubTotalRow> TSubTotalRow::Create(TAbstractRowStorage* Storage,
 }
 
 TSubTotalRow::~TSubTotalRow() {
-  for (int i = 0; i < FChildren.Count(); ++i) delete FChildren.Row(i);
+  for (int i = 0; i < FChildren->Count(); ++i) delete FChildren->Row(i);
 }
 
 TDataField* TSubTotalRow::LevelField() const {
@@ -238,22 +260,22 @@ int TSubTotalRow::IndexOfChild(const TAbstractRow* Row) const {
     TValue key;
     FLevel->GetValue(Row, key);
     int i;
-    if (FChildren.Find(key, i) && FChildren.Row(i) == Row) return i;
+    if (FChildren->Find(key, i) && FChildren->Row(i) == Row) return i;
   } catch (const platform::EAssertionFailed&) {
     throw;
   } catch (const std::exception&) {
     // fall back to the search by identity
   }
-  return FChildren.IndexOfRow(Row);
+  return FChildren->IndexOfRow(Row);
 }
 
 int TSubTotalRow::AddChild(const TValue& KeyValue, TAbstractRow* Row) {
   platform::Assert(Row != nullptr, "TSubTotalRow.AddChild: Row <> nil");
   int i;
-  if (FChildren.Find(KeyValue, i) && FChildren.Row(i) == nullptr) {
-    FChildren.SetRow(i, Row);
+  if (FChildren->Find(KeyValue, i) && FChildren->Row(i) == nullptr) {
+    FChildren->SetRow(i, Row);
   } else {
-    i = FChildren.Add(KeyValue, Row);
+    i = FChildren->Add(KeyValue, Row);
   }
   Row->SetStorage(Storage());
   Row->SetParent(this);
@@ -264,26 +286,26 @@ void TSubTotalRow::RemoveChild(TAbstractRow* Row, bool RemoveEmpty) {
   const int i = IndexOfChild(Row);
   if (i >= 0) {
     if (Storage() != nullptr) Storage()->RowChanged(rcRemoved, Row, -1);
-    FChildren.Delete(i);
+    FChildren->Delete(i);
     if (Row->IsSubTotal()) delete Row;
     // Totals are stale even when no child is left (an empty root reads 0).
     MarkDirty();
   }
-  if (FChildren.Count() == 0 && RemoveEmpty && Parent() != nullptr) {
+  if (FChildren->Count() == 0 && RemoveEmpty && Parent() != nullptr) {
     Parent()->RemoveChild(this, true);  // frees this row
     return;
   }
-  if (FChildren.Count() > 0) MarkDirty();
+  if (FChildren->Count() > 0) MarkDirty();
 }
 
 void TSubTotalRow::ClearChildren() {
-  for (int i = 0; i < FChildren.Count(); ++i) delete FChildren.Row(i);
-  FChildren.Clear();
+  for (int i = 0; i < FChildren->Count(); ++i) delete FChildren->Row(i);
+  FChildren->Clear();
   MarkDirty();
 }
 
 void TSubTotalRow::PruneEmptyEntries() {
-  if (FChildren.DeleteEmpty() > 0) MarkDirty();
+  if (FChildren->DeleteEmpty() > 0) MarkDirty();
 }
 
 // ---- Totals and keys.
@@ -368,9 +390,9 @@ bool TSubTotalRow::TreeKeyValue(const TAbstractRow* Row, TDataField* Field, TVal
   while (Row->Parent() != nullptr) {
     const TSubTotalRow* parent = Row->Parent();
     if (parent->LevelField() == Field) {
-      const int i = parent->FChildren.IndexOfRow(Row);
+      const int i = parent->FChildren->IndexOfRow(Row);
       if (i < 0) return false;
-      parent->FChildren.GetKey(i, Value);
+      parent->FChildren->GetKey(i, Value);
       return true;
     }
     Row = parent;
@@ -413,7 +435,7 @@ TPutResult TSubTotalRow::Descend(TDataRow* Row, TPutAction Action, bool Reinsert
   if (running && runningIndex >= 0) {
     Row->GetIndexValue(runningIndex, saved);
     std::vector<TValue> siblings;
-    FChildren.CopyKeysTo(siblings);
+    FChildren->CopyKeysTo(siblings);
     TValue number;
     GeneratorOf(levelField).NextNumber(*Table(), siblings, number);
     Row->WriteIndexRaw(runningIndex, number);
@@ -421,11 +443,11 @@ TPutResult TSubTotalRow::Descend(TDataRow* Row, TPutAction Action, bool Reinsert
   TValue key;
   FLevel->GetValue(Row, key);
   int i;
-  const bool found = FChildren.Find(key, i);
+  const bool found = FChildren->Find(key, i);
   TPutResult result;
   if (IsLastLevel()) {
     if (!found) {
-      FChildren.Insert(i, key, Row);
+      FChildren->Insert(i, key, Row);
       Row->SetStorage(Storage());
       Row->SetParent(this);
       MarkDirty();
@@ -441,9 +463,9 @@ TPutResult TSubTotalRow::Descend(TDataRow* Row, TPutAction Action, bool Reinsert
       std::unique_ptr<TSubTotalRow> level = Storage()->CreateSubTotal(this, key, visible);
       child = level.get();
       if (found) {
-        FChildren.SetRow(i, level.release());
+        FChildren->SetRow(i, level.release());
       } else {
-        FChildren.Insert(i, key, level.release());
+        FChildren->Insert(i, key, level.release());
       }
     }
     try {
@@ -465,7 +487,7 @@ void TSubTotalRow::Overwrite(TDataRow* Row, int Index) {
   TAbstractRow* existing = Child(Index);
   if (existing != nullptr && !existing->IsSubTotal())
     static_cast<TDataRow*>(existing)->Delete(false);
-  FChildren.SetRow(Index, Row);
+  FChildren->SetRow(Index, Row);
   Row->SetStorage(Storage());
   Row->SetParent(this);
   MarkDirty();
@@ -524,12 +546,12 @@ bool TSubTotalRow::RemoveRow(TAbstractRow* Row) {
   TValue key;
   FLevel->GetValue(Row, key);
   int i;
-  if (!FChildren.Find(key, i)) return false;
+  if (!FChildren->Find(key, i)) return false;
   if (IsLastLevel()) {
     // Only the row itself (or a key without row) leaves; another row filed
     // under the same key stays where it is.
     if (Child(i) != nullptr && Child(i) != Row) return false;
-    FChildren.Delete(i);
+    FChildren->Delete(i);
     MarkDirty();
     Row->SetParent(nullptr);
     return true;
@@ -537,7 +559,7 @@ bool TSubTotalRow::RemoveRow(TAbstractRow* Row) {
   auto* child = static_cast<TSubTotalRow*>(Child(i));
   if (child == nullptr || !child->RemoveRow(Row)) return false;
   if (child->ChildCount() == 0) {
-    FChildren.Delete(i);
+    FChildren->Delete(i);
     delete child;
   }
   MarkDirty();
@@ -565,7 +587,7 @@ TAbstractRow* TSubTotalRow::LocateByRowValues(const TAbstractRow* Row,
   }
   if (readable) {
     int i;
-    if (!FChildren.Find(value, i)) return nullptr;
+    if (!FChildren->Find(value, i)) return nullptr;
     TAbstractRow* child = Child(i);
     if (IsLastLevel() || child == nullptr) return child;
     return static_cast<TSubTotalRow*>(child)->LocateByRowValues(Row, Fields);

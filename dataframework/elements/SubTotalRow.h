@@ -21,10 +21,11 @@
 #include <span>
 
 #include "dataframework/elements/AbstractRow.h"
-#include "dataframework/elements/SubTotalChildren.h"
 #include "dataframework/types/ValueList.h"
 
 namespace dataframework {
+
+class TSubTotalChildren;
 
 // Receives one computed total: position Index of the row's table gets Value.
 using TStoreTotalProc = void (*)(void* UserData, int Index, const TValue& Value);
@@ -52,7 +53,9 @@ class TSubTotalRow : public TAbstractRow {
   // Position of Level among the storage's tree keys.
   int LevelIndex() const;
   bool TotalsValid() const noexcept { return FTotalsValid; }
-  const TSubTotalChildren& Children() const noexcept { return FChildren; }
+  // The children's keys and rows (for the framework's own code: the list is
+  // internal).
+  const TSubTotalChildren& Children() const noexcept { return *FChildren; }
 
   // ---- Implementations of the row operations.
   bool HasDataRows() const override;
@@ -73,14 +76,12 @@ class TSubTotalRow : public TAbstractRow {
   bool FieldHasValue(TDataField* Field) const override;
 
   // ---- Children.
-  int ChildCount() const noexcept { return FChildren.Count(); }
+  int ChildCount() const noexcept;
   // Child i (none for a key whose row was deleted by a walk not yet pruned).
-  TAbstractRow* Child(int Index) const noexcept { return FChildren.Row(Index); }
-  TValue ChildKey(int Index) const { return FChildren.Key(Index); }
+  TAbstractRow* Child(int Index) const noexcept;
+  TValue ChildKey(int Index) const;
   // Binary search of KeyValue among the children's keys.
-  bool FindChild(const TValue& KeyValue, int& Index) const {
-    return FChildren.Find(KeyValue, Index);
-  }
+  bool FindChild(const TValue& KeyValue, int& Index) const;
   // Position of Row among the children, or -1.
   int IndexOfChild(const TAbstractRow* Row) const;
   // Files Row under KeyValue (an entry without row takes it); the position.
@@ -137,8 +138,8 @@ class TSubTotalRow : public TAbstractRow {
   // A key write moves its row by hand: it takes the entry out without any
   // notification and a delete leaves the key without row.
   friend class TDataRow;
-  void DetachChild(int Index) { FChildren.Delete(Index); }
-  void ClearChildRow(int Index) { FChildren.SetRow(Index, nullptr); }
+  void DetachChild(int Index);
+  void ClearChildRow(int Index);
   TPutResult Descend(TDataRow* Row, TPutAction Action, bool Reinsert);
   // The conflict rules for a taken key at position Index of the last level.
   TPutResult Conflict(TDataRow* Row, TPutAction Action, int Index);
@@ -149,7 +150,7 @@ class TSubTotalRow : public TAbstractRow {
   TValueList FExtraKeyValues;
   TDataField* FRefreshingField = nullptr;
   TRowStorageTreeKey* FLevel;
-  TSubTotalChildren FChildren;
+  std::unique_ptr<TSubTotalChildren> FChildren;  // never null
   mutable bool FTotalsValid = true;
 };
 

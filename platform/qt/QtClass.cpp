@@ -17,7 +17,7 @@
 #include "platform/qt/QtLists.h"
 #include "platform/qt/QtText.h"
 
-namespace platformqt {
+namespace platform::qt {
 
 namespace {
 
@@ -248,4 +248,4 @@ const platform::TClass& TQtClass::BasicActionClass() {
   return Class;
 }
 
-}  // namespace platformqt
+}  // namespace platform::qt

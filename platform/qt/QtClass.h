@@ -28,7 +28,7 @@
 
 #include "platform/ClassRegistry.h"
 
-namespace platformqt {
+namespace platform::qt {
 
 class TQtClass : public platform::TClass {
  public:
@@ -45,4 +45,4 @@ class TQtClass : public platform::TClass {
   const QMetaObject& FMeta;
 };
 
-}  // namespace platformqt
+}  // namespace platform::qt

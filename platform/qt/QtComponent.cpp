@@ -13,7 +13,7 @@
 #include "platform/qt/QtLists.h"
 #include "platform/qt/QtText.h"
 
-namespace platformqt {
+namespace platform::qt {
 
 namespace {
 
@@ -158,4 +158,4 @@ void TQtForm::Synchronize() {
   }
 }
 
-}  // namespace platformqt
+}  // namespace platform::qt

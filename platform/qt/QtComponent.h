@@ -39,7 +39,7 @@ class TCollection;
 class TStrings;
 }  // namespace platform
 
-namespace platformqt {
+namespace platform::qt {
 
 class TQtClass;
 
@@ -100,4 +100,4 @@ class TQtForm : public TQtComponent {
   bool FSynchronizing = false;
 };
 
-}  // namespace platformqt
+}  // namespace platform::qt

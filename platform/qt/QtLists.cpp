@@ -10,7 +10,7 @@
 #include "platform/TextUtils.h"
 #include "platform/qt/QtText.h"
 
-namespace platformqt {
+namespace platform::qt {
 
 namespace {
 
@@ -158,4 +158,4 @@ void TQtColumns::Synchronize() {
   while (Count() < columns) Add();
 }
 
-}  // namespace platformqt
+}  // namespace platform::qt

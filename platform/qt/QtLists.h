@@ -15,7 +15,7 @@
 
 class QObject;
 
-namespace platformqt {
+namespace platform::qt {
 
 // Item texts of a QComboBox or QListWidget; objects are not kept.
 class TQtItemStrings : public platform::TStrings {
@@ -63,4 +63,4 @@ class TQtColumns : public platform::TCollection {
   QPointer<QObject> FWidget;
 };
 
-}  // namespace platformqt
+}  // namespace platform::qt

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-namespace platformqt {
+namespace platform::qt {
 
 inline QString FromUtf8(const std::string& Text) {
   return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
@@ -14,4 +14,4 @@ inline std::string ToUtf8(const QString& Text) {
   return Text.toUtf8().toStdString();
 }
 
-}  // namespace platformqt
+}  // namespace platform::qt

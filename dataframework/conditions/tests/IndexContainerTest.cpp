@@ -10,6 +10,8 @@
 #include "platform/Errors.h"
 
 namespace dataframework {
+
+using platform::TObject;
 namespace {
 
 struct TKey : TObject {};

@@ -19,6 +19,7 @@
 #include "dataframework/elements/Storages.h"
 #include "dataframework/elements/SubTotalHandler.h"
 #include "dataframework/elements/SubTotalRow.h"
+#include "dataframework/elements/internal/SubTotalChildren.h"
 #include "dataframework/types/DataTypes.h"
 #include "dataframework/types/NumericTypes.h"
 #include "dataframework/types/TextTypes.h"

@@ -21,6 +21,7 @@
 
 #include "dataframework/conditions/QuiltPatch.h"
 #include "dataframework/elements/tests/StorageFixture.h"
+#include "dataframework/elements/internal/SubTotalChildren.h"
 #include "platform/Exception.h"
 #include "platform/Random.h"
 

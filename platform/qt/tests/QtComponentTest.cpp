@@ -1,111 +1,24 @@
 // Live widgets through the component model: classes and ancestry, properties
 // by name, the form's named components as the widget tree changes, string
-// lists, collections and actions; then the translated strings gathering and
-// applying texts on real widgets.
+// lists, collections and actions.
 #include <gtest/gtest.h>
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QToolButton>
-#include <QWidget>
 
 #include <memory>
 
-#include "dataframework/elements/DataRow.h"
-#include "dataframework/translation/FormTranslator.h"
-#include "dataframework/translation/LangNameField.h"
-#include "dataframework/translation/PropertyPath.h"
-#include "dataframework/translation/TranslatedStrings.h"
-#include "dataframework/translation/TranslatorFields.h"
-#include "dataframework/translation/TranslatorRowStorage.h"
 #include "platform/Collection.h"
 #include "platform/PropInfo.h"
 #include "platform/StringList.h"
 #include "platform/qt/QtComponent.h"
+#include "platform/qt/tests/QtTestForm.h"
 #include "testsupport/MessageOf.h"
 
-namespace clavtest {
-
-// A window class of a program's own, in its own namespace.
-class TMainWindow : public QWidget {
-  Q_OBJECT
-  Q_PROPERTY(QString heading READ Heading WRITE SetHeading)
-  Q_PROPERTY(QWidget* target READ Target WRITE SetTarget)
-
- public:
-  QString Heading() const { return FHeading; }
-  void SetHeading(const QString& Value) { FHeading = Value; }
-  QWidget* Target() const { return FTarget; }
-  void SetTarget(QWidget* Value) { FTarget = Value; }
-
- private:
-  QString FHeading;
-  QWidget* FTarget = nullptr;
-};
-
-}  // namespace clavtest
-
-namespace platformqt {
+namespace platform::qt {
 namespace {
 
 using platform::TComponent;
 using testsupport::MessageOf;
-
-template <class T>
-T* Named(QWidget* Parent, const char* Name) {
-  auto* object = new T(Parent);
-  object->setObjectName(QString::fromLatin1(Name));
-  return object;
-}
-
-class QtComponentTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Window = std::make_unique<clavtest::TMainWindow>();
-    Window->setObjectName("FRMMain");
-    Window->setWindowTitle("Principal");
-    Open = Named<QPushButton>(Window.get(), "BTNOpen");
-    Open->setText("Abrir");
-    Group = Named<QGroupBox>(Window.get(), "GRPBox");
-    Name = Named<QLabel>(Group, "LBLName");  // nested one level down
-    Name->setText("Nombre");
-    Kinds = Named<QComboBox>(Window.get(), "CBXKind");
-    Kinds->addItems({"uno", "dos"});
-    Grid = Named<QTableWidget>(Window.get(), "GRDUsers");
-    Grid->setColumnCount(2);
-    Grid->setHorizontalHeaderLabels({"Usuario", "Correo"});
-    Save = Named<QAction>(Window.get(), "ACTSave");
-    Save->setText("Guardar");
-    Tool = Named<QToolButton>(Window.get(), "TBNSave");
-    Tool->setDefaultAction(Save);
-    new QLabel(Window.get());                  // unnamed: no component
-    Named<QLabel>(Window.get(), "qt_helper");  // Qt's own: no component
-    Named<QLabel>(Window.get(), "lblname");    // taken (case-insensitively)
-    Named<QLabel>(Window.get(), "not valid");  // not a component name
-    Form = std::make_unique<TQtForm>(Window.get());
-  }
-
-  void TearDown() override {
-    Form.reset();
-    Window.reset();
-  }
-
-  TComponent* Component(const char* Name) { return Form->FindComponent(Name); }
-
-  std::unique_ptr<clavtest::TMainWindow> Window;
-  QPushButton* Open = nullptr;
-  QGroupBox* Group = nullptr;
-  QLabel* Name = nullptr;
-  QComboBox* Kinds = nullptr;
-  QTableWidget* Grid = nullptr;
-  QAction* Save = nullptr;
-  QToolButton* Tool = nullptr;
-  std::unique_ptr<TQtForm> Form;
-};
-
+using QtComponentTest = testform::QtFormTest;
+using testform::Named;
 TEST_F(QtComponentTest, ClassesComeFromTheMetaObjectSystem) {
   struct Case {
     const char* Component;
@@ -128,8 +41,7 @@ TEST_F(QtComponentTest, ClassesComeFromTheMetaObjectSystem) {
   }
   EXPECT_EQ(Form->UnitName(), "clavtest");
   EXPECT_EQ(Component("BTNOpen")->UnitName(), "Qt");
-  EXPECT_TRUE(dataframework::IsAction(Component("ACTSave")));
-  EXPECT_FALSE(dataframework::IsAction(Component("BTNOpen")));
+  EXPECT_FALSE(Component("BTNOpen")->ClassType().InheritsFrom("TBasicAction"));
 }
 
 TEST_F(QtComponentTest, PropertiesReadAndWriteTheLiveObject) {
@@ -215,7 +127,7 @@ TEST_F(QtComponentTest, ItemsColumnsAndActions) {
   EXPECT_EQ(items->Count(), 2);
   items->Put(1, "two");
   EXPECT_EQ(Kinds->itemText(1), "two");
-  EXPECT_EQ(dataframework::GetPropertyText(Component("CBXKind"), "currentText"), "uno");
+  EXPECT_EQ(platform::GetStrProp(*Component("CBXKind"), "currentText"), "uno");
 
   auto* columns = dynamic_cast<platform::TCollection*>(
       platform::GetObjectProp(*Component("GRDUsers"), "Columns"));
@@ -229,72 +141,11 @@ TEST_F(QtComponentTest, ItemsColumnsAndActions) {
       platform::GetObjectProp(*Component("GRDUsers"), "Columns"));
   EXPECT_EQ(columns->Count(), 3);
 
-  platform::TComponent* action = nullptr;
-  EXPECT_TRUE(dataframework::IsActionProperty(Component("TBNSave"), "text", action));
-  EXPECT_EQ(action, Component("ACTSave"));
-  EXPECT_FALSE(dataframework::IsActionProperty(Component("BTNOpen"), "text", action));
+  EXPECT_EQ(platform::GetObjectProp(*Component("TBNSave"), "Action"), Component("ACTSave"));
+  EXPECT_FALSE(platform::IsPublishedProp(*Component("BTNOpen"), "Action"));
   platform::SetStrProp(*Component("ACTSave"), "text", "Save");
   EXPECT_EQ(Tool->text(), "Save");  // the button follows its action
 }
 
-// The translated strings over real widgets: gathering reads the live texts,
-// switching the language writes them back.
-TEST_F(QtComponentTest, TranslationGathersAndAppliesLiveTexts) {
-  auto* translator = new dataframework::TFormTranslator(Form.get());  // owned by the form
-  translator->SetName("Translator");
-  translator->SetFormGuid("{00000000-0000-0000-0000-0000000000AA}");
-  dataframework::TTranslatedStrings strings(translator);
-  strings.InsertLanguage(0, "Esp", dataframework::NotFound);
-  strings.InsertLanguage(1, "Ing", dataframework::NotFound);
-  translator->SetCurrentLanguage(0);
-  strings.AddRule("QAbstractButton", "text", true, true);
-  strings.AddRule("QLabel", "text", false, true);
-  strings.AddRule("TMainWindow", "windowTitle", false, true);
-  strings.AddRule("QComboBox", "Items[]", false, true);
-  strings.AddRule("QTableWidget", "Columns[].text", false, true);
-  strings.AddRule("QAction", "text", false, true);
-  strings.GatherAll();
-
-  struct Case {
-    const char* Component;
-    const char* Path;
-    const char* Spanish;
-    const char* English;
-  };
-  const Case cases[] = {
-      {"FRMMain", "windowTitle", "Principal", "Main"},
-      {"BTNOpen", "text", "Abrir", "Open"},
-      {"LBLName", "text", "Nombre", "Name"},
-      {"CBXKind", "Items[1]", "dos", "two"},
-      {"GRDUsers", "Columns[0].text", "Usuario", "User"},
-      {"ACTSave", "text", "Guardar", "Save"},
-  };
-  auto* storage = strings.GetTranslationStorage();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.Component) + " " + c.Path);
-    dataframework::TDataRow* row =
-        storage->LocateRow({translator->FormGuid(), c.Component, c.Path});
-    ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->GetFStringValue(strings.LanguageField(0)), c.Spanish);
-    row->SetFStringValue(strings.LanguageField(1), c.English);
-  }
-  // The tool button takes its text from the action: its row is the action's.
-  EXPECT_TRUE(
-      dataframework::IsActionRow(storage->LocateRow({translator->FormGuid(), "TBNSave", "text"})));
-
-  translator->SwitchLanguage(1);
-  EXPECT_EQ(Window->windowTitle(), "Main");
-  EXPECT_EQ(Open->text(), "Open");
-  EXPECT_EQ(Name->text(), "Name");
-  EXPECT_EQ(Kinds->itemText(1), "two");
-  EXPECT_EQ(Grid->horizontalHeaderItem(0)->text(), "User");
-  EXPECT_EQ(Tool->text(), "Save");
-  translator->SwitchLanguage(0);
-  EXPECT_EQ(Open->text(), "Abrir");
-  EXPECT_EQ(Kinds->itemText(1), "dos");
-}
-
 }  // namespace
-}  // namespace platformqt
-
-#include "QtComponentTest.moc"
+}  // namespace platform::qt

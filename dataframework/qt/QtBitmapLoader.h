@@ -12,7 +12,7 @@
 
 #include "dataframework/translation/BitmapLoader.h"
 
-namespace platformqt {
+namespace dataframework::qt {
 
 class TQtBitmapLoader : public dataframework::IBitmapLoader {
  public:
@@ -26,4 +26,4 @@ class TQtBitmapLoader : public dataframework::IBitmapLoader {
 // process; later calls do nothing).
 void InstallQtBitmapLoader();
 
-}  // namespace platformqt
+}  // namespace dataframework::qt

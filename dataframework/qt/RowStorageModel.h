@@ -51,7 +51,7 @@ namespace platform {
 class TPicture;
 }
 
-namespace platformqt {
+namespace dataframework::qt {
 
 class TRowStorageModel : public QAbstractItemModel {
  public:
@@ -168,4 +168,4 @@ class TRowStorageModel : public QAbstractItemModel {
 // replaces the earlier link.
 void ConnectTreeView(QTreeView& View, TRowStorageModel& Model);
 
-}  // namespace platformqt
+}  // namespace dataframework::qt

@@ -1,4 +1,4 @@
-#include "platform/qt/RowStorageModel.h"
+#include "dataframework/qt/RowStorageModel.h"
 
 #include <QObject>
 #include <QPersistentModelIndex>
@@ -23,12 +23,14 @@
 #include "platform/Picture.h"
 #include "platform/qt/QtText.h"
 
-namespace platformqt {
+namespace dataframework::qt {
 
 using dataframework::TAbstractRow;
 using dataframework::TDataField;
 using dataframework::TPutResult;
 using dataframework::TSetResult;
+using platform::qt::FromUtf8;
+using platform::qt::ToUtf8;
 
 namespace {
 
@@ -577,4 +579,4 @@ void ConnectTreeView(QTreeView& View, TRowStorageModel& Model) {
   sync();
 }
 
-}  // namespace platformqt
+}  // namespace dataframework::qt

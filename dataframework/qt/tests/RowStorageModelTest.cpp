@@ -2,7 +2,7 @@
 // kind of view, expanding and collapsing through the model and through a
 // tree view, cell data, edits with every outcome, and puts. Every model is
 // watched by QAbstractItemModelTester in fatal mode.
-#include "platform/qt/RowStorageModel.h"
+#include "dataframework/qt/RowStorageModel.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@
 #include "platform/Exception.h"
 #include "platform/Picture.h"
 
-namespace platformqt {
+namespace dataframework::qt {
 namespace {
 
 using namespace dataframework;
@@ -553,4 +553,4 @@ TEST_F(ModelFixture, APatchingStorageIsReadAfreshOnEveryRebuild) {
 }
 
 }  // namespace
-}  // namespace platformqt
+}  // namespace dataframework::qt

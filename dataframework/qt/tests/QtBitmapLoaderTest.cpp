@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QImage>
 
+#include "dataframework/qt/QtBitmapLoader.h"
 #include "dataframework/translation/BitmapLoader.h"
 #include "dataframework/translation/TranslatorFields.h"
-#include "platform/qt/QtBitmapLoader.h"
 
-namespace platformqt {
+namespace dataframework::qt {
 namespace {
 
 std::vector<std::uint8_t> Resource(const std::string& Name) {
@@ -64,4 +64,4 @@ TEST(QtBitmapLoaderTest, InstalledLoaderServesTheTranslator) {
 }
 
 }  // namespace
-}  // namespace platformqt
+}  // namespace dataframework::qt

@@ -1,4 +1,4 @@
-#include "platform/qt/QtBitmapLoader.h"
+#include "dataframework/qt/QtBitmapLoader.h"
 
 #include <QImage>
 
@@ -10,7 +10,7 @@ static void InitTranslatorBitmaps() {
   Q_INIT_RESOURCE(translator_bitmaps);
 }
 
-namespace platformqt {
+namespace dataframework::qt {
 
 TQtBitmapLoader::TQtBitmapLoader() {
   InitTranslatorBitmaps();
@@ -33,4 +33,4 @@ void InstallQtBitmapLoader() {
   dataframework::InstallBitmapLoader(loader.get());
 }
 
-}  // namespace platformqt
+}  // namespace dataframework::qt

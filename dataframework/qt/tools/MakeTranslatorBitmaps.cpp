@@ -1,7 +1,7 @@
 // Writes the translator's bitmap resources (BMP_ACTLIST.bmp, BMP_FORM.bmp,
 // BMP_FORMDISABLE.bmp) as 4-bit, 16-colour BMP files into the folder given,
 // from the pictures drawn in the translation code. Run it after changing a
-// picture there:  build/bin/make_translator_bitmaps platform/qt/resources
+// picture there:  build/bin/make_translator_bitmaps dataframework/qt/resources
 #include <fstream>
 #include <iostream>
 

@@ -1,4 +1,4 @@
-#include "dataframework/elements/SubTotalChildren.h"
+#include "dataframework/elements/internal/SubTotalChildren.h"
 
 #include <algorithm>
 #include <cstring>
