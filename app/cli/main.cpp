@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/cli/Subcommand.h"
+#include "platform/ProcessSecrets.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ int Delivered(int Status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The password may be in argv already; a core file would keep it.
+  platform::KeepSecretsOutOfCoreFiles();
   std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
   WipePasswordArguments(argc, argv);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -250,6 +251,32 @@ TEST(CliPassword, PasswordOptionLeavesTheProcessList) {
     EXPECT_EQ(cmdline.find("Secret"), std::string::npos);
     EXPECT_EQ(cli.Wait().Output, "autenticacion fallida\n");
   }
+}
+
+// A crash while the password is held writes no core file: the program makes
+// itself non-dumpable before it reads its arguments. A shell crashed the same
+// way shows that core files are written here at all.
+TEST(CliPassword, CrashWritesNoCoreFile) {
+  const std::string dir = testsupport::MakeTempDir("clavira-core");
+  auto crashed = [&](const std::string& Command) {
+    const std::string script = "ulimit -c unlimited; cd '" + dir + "'; " + Command +
+                               " & pid=$!; sleep 1; kill -SEGV $pid; wait $pid; "
+                               "ls " +
+                               dir + " | grep -c core; true";
+    return RunProcess({"sh", "-c", script}).Output;
+  };
+  if (crashed("sleep 30") == "0\n") {
+    std::filesystem::remove_all(dir);
+    GTEST_SKIP() << "this machine writes no core files";
+  }
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directory(dir);
+  testsupport::TSilentListener silent;
+  EXPECT_EQ(crashed(std::string("CLAVIRA_LDAP_TIMEOUT=20 ") + CLAVIRA_CLI +
+                    " directory --account uid=a,dc=x --path " + silent.HostPort() +
+                    " --password core-Secret-9"),
+            "0\n");
+  std::filesystem::remove_all(dir);
 }
 
 TEST(CliOs, ChecksThroughPam) {
