@@ -8,8 +8,11 @@
 #include "app/ErrorDisplay.h"
 #include "app/FRMClavira.h"
 #include "app/TranslationEditor.h"
+#include "platform/ProcessSecrets.h"
 
 int main(int argc, char** argv) {
+  // The password field may hold a secret at any moment: no core file.
+  platform::KeepSecretsOutOfCoreFiles();
   // A directory server that drops the connection must not end the program.
   std::signal(SIGPIPE, SIG_IGN);
   app::TApplication application(argc, argv);

@@ -1,10 +1,21 @@
 #include "db/Connection.h"
 
+#include <cstdlib>
+
 #include "db/OdbcStoredProc.h"
+#include "platform/Conversions.h"
 
 namespace db {
 
 TCustomConnection::~TCustomConnection() = default;
+
+int TCustomConnection::DefaultLoginTimeout() {
+  if (const char* text = std::getenv("CLAVIRA_ODBC_CONNECT_TIMEOUT")) {
+    auto value = platform::TryStrToInt(text);
+    if (value && *value > 0) return *value;
+  }
+  return 15;
+}
 
 void TCustomConnection::Connect() {
   if (Connected()) return;

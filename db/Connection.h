@@ -29,7 +29,9 @@ class TCustomConnection {
 
   bool LoginPrompt() const { return FLoginPrompt; }
   void SetLoginPrompt(bool on) { FLoginPrompt = on; }
-  // Seconds to wait for the server at connect (default 15).
+  // Seconds to wait for the server at connect: CLAVIRA_ODBC_CONNECT_TIMEOUT
+  // (a positive integer), default 15. It bounds a server that takes the
+  // connection and never answers, too.
   int LoginTimeout() const { return FLoginTimeout; }
   void SetLoginTimeout(int seconds) { FLoginTimeout = seconds; }
 
@@ -59,12 +61,13 @@ class TCustomConnection {
   virtual std::string Secret() const = 0;
 
  protected:
+  static int DefaultLoginTimeout();
   // Runs right after a successful connect (session options).
   virtual void AfterConnect(SQLHDBC /*hdbc*/) {}
 
  private:
   bool FLoginPrompt = false;
-  int FLoginTimeout = 15;
+  int FLoginTimeout = DefaultLoginTimeout();
   bool FConnected = false;
   bool FWasConnected = false;  // opened successfully at least once
   odbc::THandle FHdbc;

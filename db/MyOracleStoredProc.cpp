@@ -38,9 +38,14 @@ std::unique_ptr<TMyOracleStoredProc> TMyOracleStoredProc::CreateWithDebug(
 
 void TMyOracleStoredProc::DescribeSwallowed() {
   // An unknown procedure or a missing session leaves the list as it is; the
-  // first parameter set then reports "Parameter '...' not found".
+  // first parameter set then reports "Parameter '...' not found", and so does
+  // a session never connected. An error of the database itself (it carries a
+  // SQLSTATE: the server is gone, the lost connection cannot be reopened) is
+  // the real reason and goes to the caller, as on the SQL engine.
   try {
     oraStoredProc->Prepare();
+  } catch (const EDatabaseError& e) {
+    if (!e.SqlState().empty()) throw;
   } catch (const platform::Exception&) {
   }
 }

@@ -261,6 +261,41 @@ bool SetUpTls(LDAP* ld) {
          ldap_set_option(ld, LDAP_OPT_X_TLS_NEWCTX, &client) == LDAP_OPT_SUCCESS;
 }
 
+// A simple bind whose answer must be a bind response: libldap matches an
+// answer to its request by message id alone, so a server answering the bind
+// with another operation's success (a SearchResultDone with code 0) would
+// otherwise pass for one that accepted the credentials. Sets Why for an
+// answer that is none.
+int SimpleBind(LDAP* ld, const std::string& name, berval& credentials, timeval timeout,
+               std::string& why) {
+  int id = -1;
+  int rc = ldap_sasl_bind(ld, name.empty() ? nullptr : name.c_str(), LDAP_SASL_SIMPLE, &credentials,
+                          nullptr, nullptr, &id);
+  if (rc != LDAP_SUCCESS) return rc;
+  LDAPMessage* answer = nullptr;
+  const int got = ldap_result(ld, id, LDAP_MSG_ALL, &timeout, &answer);
+  if (got <= 0) {
+    if (answer) ldap_msgfree(answer);
+    if (got == 0) {
+      ldap_abandon_ext(ld, id, nullptr, nullptr);
+      why = "bind: no answer within " + std::to_string(timeout.tv_sec) + " s";
+      return LDAP_TIMEOUT;
+    }
+    int code = LDAP_SERVER_DOWN;
+    ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &code);
+    return code == LDAP_SUCCESS ? LDAP_SERVER_DOWN : code;
+  }
+  if (got != LDAP_RES_BIND) {
+    ldap_msgfree(answer);
+    why = "bind: the server's answer is not a bind response (message type " + std::to_string(got) +
+          ")";
+    return LDAP_PROTOCOL_ERROR;
+  }
+  int code = LDAP_OTHER;
+  rc = ldap_parse_result(ld, answer, &code, nullptr, nullptr, nullptr, nullptr, 1);
+  return rc != LDAP_SUCCESS ? rc : code;
+}
+
 bool Attempt(const std::string& account, const std::string& password, const std::string& path,
              BindKind kind, std::string& why) {
   auto target = ParsePath(path, why);
@@ -318,10 +353,9 @@ bool Attempt(const std::string& account, const std::string& password, const std:
     credentials.bv_val = const_cast<char*>(password.data());
     credentials.bv_len = password.size();
   }
-  rc = ldap_sasl_bind_s(ld.get(), name.empty() ? nullptr : name.c_str(), LDAP_SASL_SIMPLE,
-                        &credentials, nullptr, nullptr, nullptr);
+  rc = SimpleBind(ld.get(), name, credentials, timeout, why);
   if (rc != LDAP_SUCCESS) {
-    why = Describe(ld.get(), "bind", rc);
+    if (why.empty()) why = Describe(ld.get(), "bind", rc);
     return false;
   }
 

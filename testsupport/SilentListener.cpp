@@ -32,6 +32,14 @@ std::string StartTlsResponse(unsigned char MessageId) {
   return out + message;
 }
 
+// An LDAP SearchResultDone: success, empty matched DN and message.
+std::string SearchDoneResponse(unsigned char MessageId) {
+  std::string out("\x30\x0c\x02\x01", 4);
+  out += static_cast<char>(MessageId);
+  out += std::string("\x65\x07\x0a\x01\x00\x04\x00\x04\x00", 9);
+  return out;
+}
+
 // The message id of an LDAP request with a short-form length, or 1.
 unsigned char MessageIdOf(const unsigned char* Request, ssize_t Length) {
   if (Length >= 5 && Request[0] == 0x30 && Request[1] < 0x80 && Request[2] == 0x02 &&
@@ -62,7 +70,7 @@ TSilentListener::TSilentListener(TMode Mode, const std::string& Address, int Por
                               why);
   }
   FPort = ntohs(address.sin_port);
-  if (FMode == TMode::kStartTlsThenSilent) {
+  if (FMode != TMode::kSilent) {
     if (pipe2(FWake, O_CLOEXEC) != 0) {
       close(FSocket);
       throw platform::Exception("cannot make a pipe");
@@ -89,7 +97,7 @@ std::string TSilentListener::HostPort() const {
 
 bool TSilentListener::WaitForConnection(std::chrono::milliseconds Timeout) {
   const auto deadline = std::chrono::steady_clock::now() + Timeout;
-  if (FMode == TMode::kStartTlsThenSilent) {
+  if (FMode != TMode::kSilent) {
     while (FAnswered.load() == 0) {
       if (std::chrono::steady_clock::now() >= deadline) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -128,7 +136,9 @@ void TSilentListener::Serve() {
     unsigned char buffer[512];
     const ssize_t n = read(connection, buffer, sizeof buffer);
     if (n <= 0) continue;
-    const std::string answer = StartTlsResponse(MessageIdOf(buffer, n));
+    const unsigned char id = MessageIdOf(buffer, n);
+    const std::string answer =
+        FMode == TMode::kStartTlsThenSilent ? StartTlsResponse(id) : SearchDoneResponse(id);
     if (write(connection, answer.data(), answer.size()) == static_cast<ssize_t>(answer.size()))
       ++FAnswered;
   }

@@ -6,6 +6,9 @@
 // kStartTlsThenSilent: a thread of the listener accepts each connection,
 // answers its first request with a successful StartTLS response and then
 // stays silent, so the client goes on to a handshake that never ends.
+// kSearchDoneThenSilent: the same, answering with a successful
+// SearchResultDone (another operation's answer) under the request's message
+// id, for clients that must check what kind of answer they got.
 // The destructor closes every connection and stops the thread. Listens on
 // 127.0.0.0/8 only.
 #pragma once
@@ -21,7 +24,7 @@ namespace testsupport {
 
 class TSilentListener {
  public:
-  enum class TMode { kSilent, kStartTlsThenSilent };
+  enum class TMode { kSilent, kStartTlsThenSilent, kSearchDoneThenSilent };
 
   // REQUIRES: Address is a 127.x.y.z address. Port 0 picks a free port.
   // Throws platform::Exception when the address and port cannot be bound.
@@ -37,8 +40,8 @@ class TSilentListener {
   std::string HostPort() const;
 
   // Waits up to Timeout for a client to have connected. kSilent: takes the
-  // connection (and keeps it open, unanswered); kStartTlsThenSilent: waits
-  // until the thread has answered one StartTLS request.
+  // connection (and keeps it open, unanswered); the other modes: waits until
+  // the thread has answered one request.
   bool WaitForConnection(std::chrono::milliseconds Timeout);
 
  private:

@@ -8,11 +8,19 @@
 namespace app::cli {
 
 TOptions::TOptions(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs) {
+  const OptionSpec* previous = nullptr;
   for (size_t i = 0; i < Args.size(); ++i) {
     const std::string& arg = Args[i];
-    if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
-      throw EUsageError("unexpected argument '" + arg + "'");
-    }
+    // What a message may call this argument: after a secret option it may be
+    // the secret itself ("--password= TEXT").
+    const bool hidden = previous && previous->Secret;
+    auto fail = [&](const std::string& Message) {
+      if (hidden)
+        throw EUsageError(std::string("unexpected argument after --") + previous->Name +
+                          " (not shown)");
+      throw EUsageError(Message);
+    };
+    if (arg.rfind("--", 0) != 0 || arg.size() == 2) fail("unexpected argument '" + arg + "'");
     std::string name = arg.substr(2);
     std::optional<std::string> inline_value;
     if (auto eq = name.find('='); eq != std::string::npos) {
@@ -23,18 +31,19 @@ TOptions::TOptions(const std::vector<std::string>& Args, std::initializer_list<O
     for (const OptionSpec& s : Specs) {
       if (name == s.Name) option = &s;
     }
-    if (!option) throw EUsageError("unknown option --" + name);
-    if (FValues.count(name)) throw EUsageError("--" + name + " given twice");
+    if (!option) fail("unknown option --" + name);
+    if (FValues.count(name)) fail("--" + name + " given twice");
     if (!option->TakesValue) {
-      if (inline_value) throw EUsageError("--" + name + " takes no value");
+      if (inline_value) fail("--" + name + " takes no value");
       FValues[name] = "";
     } else if (inline_value) {
       FValues[name] = *inline_value;
     } else if (i + 1 < Args.size()) {
       FValues[name] = Args[++i];
     } else {
-      throw EUsageError("--" + name + " needs a value");
+      fail("--" + name + " needs a value");
     }
+    previous = option;
   }
 }
 

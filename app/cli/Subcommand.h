@@ -50,11 +50,15 @@ extern const Subcommand kEncryptSubcommand;
 struct OptionSpec {
   const char* Name;  // without the leading "--"
   bool TakesValue;
+  // Its value is a secret: neither the value nor the argument after the
+  // option (a mistyped "--password= TEXT") is ever shown in a message.
+  bool Secret = false;
 };
 
 class TOptions {
  public:
-  // Throws EUsageError for an unknown option, a missing value or a stray argument.
+  // Throws EUsageError for an unknown option, a missing value or a stray
+  // argument; an argument right after a secret option is not named.
   TOptions(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs);
 
   bool Has(const std::string& Name) const { return FValues.count(Name) != 0; }
@@ -69,7 +73,7 @@ class TOptions {
 // The options every checking subcommand takes besides its own.
 inline constexpr OptionSpec kHelpOption{"help", false};
 inline constexpr OptionSpec kVerboseOption{"verbose", false};
-inline constexpr OptionSpec kPasswordOption{"password", true};
+inline constexpr OptionSpec kPasswordOption{"password", true, true};
 inline constexpr OptionSpec kPasswordStdinOption{"password-stdin", false};
 
 // The password from --password-stdin (first line of standard input),

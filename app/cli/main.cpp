@@ -1,10 +1,13 @@
 // clavira-cli: the window's checks, headless.
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <iomanip>
 #include <iostream>
 
 #include "app/cli/Subcommand.h"
+#include "platform/ProcessSecrets.h"
 
 namespace {
 
@@ -33,14 +36,32 @@ void WipePasswordArguments(int argc, char** argv) {
     } else if (std::strncmp(argv[i], kOption, sizeof kOption - 1) == 0 &&
                argv[i][sizeof kOption - 1] == '=') {
       value = argv[i] + sizeof kOption;
+      // "--password= TEXT": the blank made TEXT an argument of its own, but
+      // it is the password all the same.
+      if (*value == 0 && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
     }
     if (value) std::memset(value, 0, std::strlen(value));
   }
 }
 
+// The answer is the output: a write that failed (a full disk, a closed pipe)
+// must not pass for an answer given. Returns Status, or kError with the
+// reason on standard error.
+int Delivered(int Status) {
+  std::cout.flush();
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good()) return Status;
+  const int error = errno;
+  std::cerr << "clavira-cli: cannot write the output"
+            << (error ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+  return app::cli::kError;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The password may be in argv already; a core file would keep it.
+  platform::KeepSecretsOutOfCoreFiles();
   std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
   WipePasswordArguments(argc, argv);
@@ -50,7 +71,7 @@ int main(int argc, char** argv) {
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     Usage(std::cout);
-    return app::cli::kSuccess;
+    return Delivered(app::cli::kSuccess);
   }
   const app::cli::Subcommand* chosen = nullptr;
   for (const auto* sub : app::cli::Subcommands()) {
@@ -62,7 +83,7 @@ int main(int argc, char** argv) {
     return app::cli::kUsage;
   }
   try {
-    return chosen->Run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    return Delivered(chosen->Run({args.begin() + 1, args.end()}, std::cout, std::cerr));
   } catch (const app::cli::EUsageError& e) {
     std::cerr << "clavira-cli " << chosen->Name << ": " << e.Message() << "\n"
               << "Try 'clavira-cli " << chosen->Name << " --help'.\n";

@@ -10,6 +10,7 @@
 #include "db/Vesquin.h"
 #include "testsupport/LoginWorld.h"
 #include "testsupport/Process.h"
+#include "testsupport/SilentListener.h"
 
 namespace {
 
@@ -74,6 +75,26 @@ TEST_P(CliDb, FailedConnectionIsAnError) {
   EXPECT_EQ(r.Output, "");
   EXPECT_FALSE(r.Error.empty());
   EXPECT_EQ(r.Error.find("not-the-password"), std::string::npos) << r.Error;
+}
+
+// A server that takes the connection and never answers: connecting ends
+// within its time-out, as an error.
+TEST_P(CliDb, SilentServerEndsWithinTheConnectTimeOut) {
+  testsupport::TSilentListener silent;
+  std::string connection = World().ConnectionString(GetParam());
+  const size_t host = connection.find("127.0.0.1");
+  ASSERT_NE(host, std::string::npos) << connection;
+  const size_t digits = host + 10, end = connection.find_first_not_of("0123456789", digits);
+  connection.replace(digits, end - digits, std::to_string(silent.Port()));
+  const auto start = std::chrono::steady_clock::now();
+  const auto r = RunProcess({CLAVIRA_CLI, "db", "--name", "ana", "--password", "ana-pw"}, "",
+                            {"VESQUIN_ENGINE=" + GetParam(), "VESQUIN_CONNECTION=" + connection,
+                             "CLAVIRA_ODBC_CONNECT_TIMEOUT=2"});
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(r.ExitCode, 3) << r.Error;
+  EXPECT_LT(seconds, 6.0) << r.Error;
+  EXPECT_NE(r.Error.find("timeout"), std::string::npos) << r.Error;
 }
 
 // --verbose says what the attempt did and why it failed, never the password.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -167,6 +168,52 @@ TEST(CliUsage, WrongCommandLinesGiveStatus2) {
   }
 }
 
+// A mistyped password option ("--password= TEXT") leaves the password as an
+// argument of its own: no message names it, and the process list loses it.
+TEST(CliUsage, ArgumentAfterAPasswordOptionIsNeverShown) {
+  const std::string secret = "typo-Secret-17";
+  const std::vector<std::vector<std::string>> typos = {
+      {"--password=", secret}, {"--password=", "--" + secret}, {"--password", "p", secret}};
+  for (const auto& typo : typos) {
+    std::vector<std::string> args = Directory("alice", "0");
+    args.insert(args.end(), typo.begin(), typo.end());
+    SCOPED_TRACE(typo[0] + " " + typo[1]);
+    ProcessResult r = Cli(args);
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_NE(r.Error.find("after --password"), std::string::npos) << r.Error;
+    EXPECT_EQ(r.Error.find("Secret"), std::string::npos) << r.Error;
+  }
+  testsupport::TSilentListener silent;
+  testsupport::TChildProcess cli({CLAVIRA_CLI, "directory", "--account", "uid=alice,dc=x", "--path",
+                                  silent.HostPort(), "--password=", secret});
+  // Refused at once, or still starting: either way the list must not show it.
+  std::ifstream listed("/proc/" + std::to_string(cli.Pid()) + "/cmdline", std::ios::binary);
+  const std::string cmdline{std::istreambuf_iterator<char>(listed), {}};
+  EXPECT_EQ(cmdline.find("Secret"), std::string::npos);
+  EXPECT_EQ(cli.Wait().ExitCode, 2);
+}
+
+// The answer is the output: when it cannot be written the attempt is an
+// error (status 3, the reason on standard error), never a success.
+TEST(CliOutput, FailedWriteOfTheAnswerIsAnError) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> commands = {
+      {{"encrypt"}, "pw\n"},
+      {{"--help"}, ""},
+      {Directory("alice", "0"), "alice-secret\n"},
+      {Directory("alice", "0"), "wrong\n"},
+  };
+  for (auto [args, input] : commands) {
+    SCOPED_TRACE(args[0] + " " + input);
+    if (args[0] == "directory") args.push_back("--password-stdin");
+    args.insert(args.begin(), {"sh", "-c", "exec \"$0\" \"$@\" > /dev/full", CLAVIRA_CLI});
+    ProcessResult r =
+        RunProcess(args, input, {"LDAPTLS_CACERT=" + Server().CaFile(), "VESQUIN_KEY=k"});
+    EXPECT_EQ(r.ExitCode, 3) << r.Error;
+    EXPECT_NE(r.Error.find("cannot write the output"), std::string::npos) << r.Error;
+    EXPECT_EQ(r.Error.find("secret"), std::string::npos) << r.Error;
+  }
+}
+
 TEST(CliUsage, HelpListsTheSubcommands) {
   ProcessResult r = Cli({"--help"});
   EXPECT_EQ(r.ExitCode, 0);
@@ -204,6 +251,32 @@ TEST(CliPassword, PasswordOptionLeavesTheProcessList) {
     EXPECT_EQ(cmdline.find("Secret"), std::string::npos);
     EXPECT_EQ(cli.Wait().Output, "autenticacion fallida\n");
   }
+}
+
+// A crash while the password is held writes no core file: the program makes
+// itself non-dumpable before it reads its arguments. A shell crashed the same
+// way shows that core files are written here at all.
+TEST(CliPassword, CrashWritesNoCoreFile) {
+  const std::string dir = testsupport::MakeTempDir("clavira-core");
+  auto crashed = [&](const std::string& Command) {
+    const std::string script = "ulimit -c unlimited; cd '" + dir + "'; " + Command +
+                               " & pid=$!; sleep 1; kill -SEGV $pid; wait $pid; "
+                               "ls " +
+                               dir + " | grep -c core; true";
+    return RunProcess({"sh", "-c", script}).Output;
+  };
+  if (crashed("sleep 30") == "0\n") {
+    std::filesystem::remove_all(dir);
+    GTEST_SKIP() << "this machine writes no core files";
+  }
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directory(dir);
+  testsupport::TSilentListener silent;
+  EXPECT_EQ(crashed(std::string("CLAVIRA_LDAP_TIMEOUT=20 ") + CLAVIRA_CLI +
+                    " directory --account uid=a,dc=x --path " + silent.HostPort() +
+                    " --password core-Secret-9"),
+            "0\n");
+  std::filesystem::remove_all(dir);
 }
 
 TEST(CliOs, ChecksThroughPam) {

@@ -1,5 +1,9 @@
 #include "dataframework/translation/TranslationFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -400,13 +404,41 @@ void SaveTranslationFile(const TTranslatedStrings& Strings, const std::string& F
 }
 
 void LoadTranslationFile(TTranslatedStrings& Strings, const std::string& FileName) {
-  std::error_code error;
-  if (!std::filesystem::exists(FileName, error))
-    throw ETranslationFileError(FileName + ": the file does not exist");
-  if (std::filesystem::is_directory(FileName, error))
-    throw ETranslationFileError(FileName + ": the file cannot be read");
-  std::ifstream file(FileName, std::ios::binary);
-  if (!file) throw ETranslationFileError(FileName + ": the file cannot be read");
+  // Opened without waiting (a FIFO would wait for a writer before the window
+  // opens), then only a regular file of bounded size is read.
+  const int fd = open(FileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    throw ETranslationFileError(
+        FileName + (errno == ENOENT ? ": the file does not exist" : ": the file cannot be read"));
+  }
+  std::string text;
+  struct stat info {};
+  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  bool fits = regular && static_cast<unsigned long long>(info.st_size) <= kMaxTranslationFileBytes;
+  bool read_all = false;
+  if (fits) {
+    char buffer[16384];
+    for (;;) {
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        read_all = n == 0;
+        break;
+      }
+      text.append(buffer, static_cast<size_t>(n));
+      if (text.size() > kMaxTranslationFileBytes) {  // it grew since fstat
+        fits = false;
+        break;
+      }
+    }
+  }
+  close(fd);
+  if (!regular) throw ETranslationFileError(FileName + ": the file cannot be read");
+  if (!fits)
+    throw ETranslationFileError(FileName + ": the file is larger than " +
+                                std::to_string(kMaxTranslationFileBytes) + " bytes");
+  if (!read_all) throw ETranslationFileError(FileName + ": the file cannot be read");
+  std::istringstream file(text);
   const TTranslationContent content = ReadTranslationContent(file, FileName);
   try {
     Strings.SetContent(content);

@@ -54,6 +54,9 @@ void WriteTranslationContent(std::ostream& Stream, const TTranslationContent& Co
 // Content read from its text form; SourceName names the text in errors.
 TTranslationContent ReadTranslationContent(std::istream& Stream, const std::string& SourceName);
 
+// The largest translation file that is read (the window reads it before it opens).
+inline constexpr size_t kMaxTranslationFileBytes = 4 * 1024 * 1024;
+
 // Writes the strings' content to FileName (replacing it as a whole: written
 // to a temporary file first and renamed over it).
 void SaveTranslationFile(const TTranslatedStrings& Strings, const std::string& FileName);

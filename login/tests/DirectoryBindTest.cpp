@@ -291,6 +291,16 @@ TEST(DirectoryBindTimeout, SilentTlsHandshakeEndsWithinTheTimeOut) {
   unsetenv("CLAVIRA_LDAP_TIMEOUT");
 }
 
+// libldap pairs an answer with its request by message id alone: a server that
+// answers the bind with a successful SearchResultDone has not accepted it.
+TEST(DirectoryBindAnswer, AnotherOperationsSuccessIsNoBind) {
+  TSilentListener wrong(TSilentListener::TMode::kSearchDoneThenSilent);
+  std::string why;
+  EXPECT_FALSE(login::DirectoryLogin("uid=alice,dc=x", "pw", wrong.HostPort(), 0, &why));
+  EXPECT_NE(why.find("not a bind response"), std::string::npos) << why;
+  EXPECT_TRUE(wrong.WaitForConnection(std::chrono::milliseconds(0)));
+}
+
 TEST(DirectoryBindTimeout, ClosedPortIsRefused) {
   int port;
   {

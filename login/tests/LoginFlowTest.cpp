@@ -231,7 +231,15 @@ TEST(LoginFlowOwnServer, DatabaseGoingAway) {
     world.StopDatabase();
     for (int i = 0; i < 2; ++i) {
       code = 0;
-      EXPECT_THROW(AuthenticateUser("ana", "ana-pw", code, 2), db::EDatabaseError);
+      // The database's own error on both engines, never a parameter that the
+      // lost connection could not describe.
+      try {
+        AuthenticateUser("ana", "ana-pw", code, 2);
+        ADD_FAILURE() << "no error";
+      } catch (const db::EDatabaseError& e) {
+        EXPECT_FALSE(e.SqlState().empty()) << e.Message();
+        EXPECT_EQ(e.Message().find("Parameter"), std::string::npos) << e.Message();
+      }
       EXPECT_EQ(code, 0);
     }
     ReleaseConnection();

@@ -1,5 +1,6 @@
 // The translation file: round trips through the tables and its errors.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -205,6 +206,17 @@ TEST_F(FileTest, MissingOrUnreadableFilesAreNamed) {
   EXPECT_EQ(LoadError(*Strings, missing), missing + ": the file does not exist");
   EXPECT_EQ(LoadError(*Strings, Directory.string()),
             Directory.string() + ": the file cannot be read");
+  ExpectSameContent(Strings->Content(), before);
+  // Only a regular file of bounded size: a FIFO would hold the window before
+  // it opens, a device or a huge file would be read for ever.
+  const std::string fifo = (Directory / "fifo.translations").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(LoadError(*Strings, fifo), fifo + ": the file cannot be read");
+  EXPECT_EQ(LoadError(*Strings, "/dev/zero"), "/dev/zero: the file cannot be read");
+  const std::string huge = (Directory / "huge.translations").string();
+  std::filesystem::resize_file((std::ofstream(huge), huge), kMaxTranslationFileBytes + 1);
+  EXPECT_EQ(LoadError(*Strings, huge), huge + ": the file is larger than " +
+                                           std::to_string(kMaxTranslationFileBytes) + " bytes");
   ExpectSameContent(Strings->Content(), before);
   const std::string nowhere = (Directory / "no" / "such" / "dir.translations").string();
   try {
