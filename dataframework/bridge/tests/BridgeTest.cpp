@@ -7,6 +7,7 @@
 #include "dataframework/conditions/QuiltPatch.h"
 #include "dataframework/elements/DataRow.h"
 #include "dataframework/types/DataTypes.h"
+#include "dataframework/types/NumericTypes.h"
 #include "db/Errors.h"
 
 namespace dataframework::bridge::test {
@@ -241,6 +242,35 @@ TEST_P(BridgeTest, ReadOnlyBridgeRefusesWritesAsTheBaseDoes) {
   onlyA.FieldFor(table->Columns()[0].Field, true)->AddValue(StringValue("a"));
   EXPECT_EQ(table->Table().DeleteData(&onlyA), 2);
   EXPECT_EQ(Db->Rows("SELECT count(*) FROM items")[0][0], "1");
+}
+
+TEST_P(BridgeTest, ConditionOnAnotherFieldAndCancelledSaveChangeNothing) {
+  Db->Exec(kItems);
+  auto table = Bridge->Describe("items");
+  auto stranger = TDataField::CreateField("bridge.stranger", IntegerType());
+  TQuiltPatch foreign;
+  foreign.FieldFor(stranger.get(), true)->AddValue(IntegerValue(1));
+  try {
+    Bridge->Load(*table, &foreign);
+    ADD_FAILURE();
+  } catch (const EBridgeError& e) {
+    EXPECT_EQ(Message(e), "Field bridge.stranger is not a column of items");
+  }
+  EXPECT_EQ(table->Storage().CountRows(rsUnchanged), 0);
+
+  Bridge->Load(*table, nullptr);
+  Find(*table, "a", 1)->Delete(true);
+  Find(*table, "a", 2)->SetFieldValue(table->Columns()[4].Field, StringValue("later"));
+  const auto before = Db->Rows("SELECT * FROM items ORDER BY 1, 2");
+  platform::TInterruptable progress;
+  Bridge->OnProgress = [](platform::TInterruptable& P) { P.SetInterrupted(true); };
+  EXPECT_FALSE(Bridge->Save(*table, nullptr, &progress));
+  EXPECT_EQ(Db->Rows("SELECT * FROM items ORDER BY 1, 2"), before);
+  EXPECT_EQ(table->Storage().DeletedRowCount(), 1);
+  EXPECT_EQ(table->Storage().CountRows(rsModified), 1);
+  Bridge->OnProgress = nullptr;
+  EXPECT_TRUE(Bridge->Save(*table));
+  EXPECT_EQ(Db->Rows("SELECT name FROM items WHERE k2 = 'a'"), (std::vector<TDbRow>{{"later"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, BridgeTest, ::testing::Values(ePg, eOdbc), EngineName);
