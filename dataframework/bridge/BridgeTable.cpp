@@ -100,6 +100,12 @@ const TDataType* TypeOfColumn(TColumnKind Kind, const TCatalogColumn& Column) {
   return nullptr;
 }
 
+void SplitTableName(const std::string& Name, std::string& Schema, std::string& Table) {
+  const size_t dot = Name.find('.');
+  Schema = dot == std::string::npos ? std::string() : Name.substr(0, dot);
+  Table = dot == std::string::npos ? Name : Name.substr(dot + 1);
+}
+
 std::string QuoteIdentifier(const std::string& Name) {
   std::string out = "\"";
   for (char c : Name) {

@@ -95,6 +95,8 @@ class TBridgeTable {
 bool KindOfColumn(const TCatalogColumn& Column, TColumnKind& Kind);
 // The framework type of a column of Kind.
 const TDataType* TypeOfColumn(TColumnKind Kind, const TCatalogColumn& Column);
+// "schema.table" -> schema and table ("t" -> "" and "t").
+void SplitTableName(const std::string& Name, std::string& Schema, std::string& Table);
 // "name" with every " doubled.
 std::string QuoteIdentifier(const std::string& Name);
 

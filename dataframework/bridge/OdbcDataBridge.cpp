@@ -99,6 +99,8 @@ bool IsText(const TBridgeColumn& C) {
   return C.Kind == ckString || C.Kind == ckMemo;
 }
 
+}  // namespace
+
 // The bound parameters of one statement; alive until it has run.
 struct TBoundParams {
   std::vector<std::u16string> Wide;
@@ -141,6 +143,8 @@ struct TBoundParams {
     }
   }
 };
+
+namespace {
 
 std::string EscapePattern(const std::string& Name) {
   std::string out;
@@ -194,19 +198,26 @@ TSqlBuilder TOdbcDataBridge::NewStatement() const {
   return TSqlBuilder(TSqlBuilder::phQuestionMark, FPostgres ? "C" : "");
 }
 
+db::odbc::THandle TOdbcDataBridge::Prepare(const TSqlBuilder& Sql, TBoundParams& Params) {
+  const std::string secret = FConnection->Secret();
+  db::odbc::THandle stmt = db::odbc::Allocate(SQL_HANDLE_STMT, FConnection->Hdbc());
+  SQLHSTMT h = stmt.Get();
+  SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
+                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(QueryTimeout)), 0);
+  db::odbc::Check(
+      SQLPrepare(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(Sql.Text.c_str())), SQL_NTS),
+      SQL_HANDLE_STMT, h, "SQLPrepare", secret);
+  Params.Bind(h, Sql, secret);
+  return stmt;
+}
+
 void TOdbcDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table,
                                TRowReceiver& Receiver) {
   const std::string secret = FConnection->Secret();
   try {
-    db::odbc::THandle stmt = db::odbc::Allocate(SQL_HANDLE_STMT, FConnection->Hdbc());
-    SQLHSTMT h = stmt.Get();
-    SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(QueryTimeout)), 0);
-    db::odbc::Check(
-        SQLPrepare(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(Sql.Text.c_str())), SQL_NTS),
-        SQL_HANDLE_STMT, h, "SQLPrepare", secret);
     TBoundParams params;
-    params.Bind(h, Sql, secret);
+    db::odbc::THandle stmt = Prepare(Sql, params);
+    SQLHSTMT h = stmt.Get();
 
     const auto& columns = Table.Columns();
     const size_t n = columns.size();
@@ -363,15 +374,9 @@ void TOdbcDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table
 long long TOdbcDataBridge::RunCommand(const TSqlBuilder& Sql) {
   const std::string secret = FConnection->Secret();
   try {
-    db::odbc::THandle stmt = db::odbc::Allocate(SQL_HANDLE_STMT, FConnection->Hdbc());
-    SQLHSTMT h = stmt.Get();
-    SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(QueryTimeout)), 0);
-    db::odbc::Check(
-        SQLPrepare(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(Sql.Text.c_str())), SQL_NTS),
-        SQL_HANDLE_STMT, h, "SQLPrepare", secret);
     TBoundParams params;
-    params.Bind(h, Sql, secret);
+    db::odbc::THandle stmt = Prepare(Sql, params);
+    SQLHSTMT h = stmt.Get();
     db::odbc::Check(SQLExecute(h), SQL_HANDLE_STMT, h, "SQLExecute", secret);
     SQLLEN count = 0;
     SQLRowCount(h, &count);
@@ -421,11 +426,8 @@ void TOdbcDataBridge::RollbackTransaction() noexcept {
 void TOdbcDataBridge::ReadCatalog(const std::string& Name, std::vector<TCatalogColumn>& Columns,
                                   std::vector<std::string>& KeyColumns, std::string& SqlName) {
   const std::string secret = FConnection->Secret();
-  std::string schema, table = Name;
-  if (const size_t dot = Name.find('.'); dot != std::string::npos) {
-    schema = Name.substr(0, dot);
-    table = Name.substr(dot + 1);
-  }
+  std::string schema, table;
+  SplitTableName(Name, schema, table);
   auto read = [&](const std::string& s, const std::string& t) {
     Columns.clear();
     KeyColumns.clear();

@@ -22,12 +22,15 @@
 #include <string>
 
 #include "dataframework/bridge/DbDataBridge.h"
+#include "db/Odbc.h"
 
 namespace db {
 class TCustomConnection;
 }
 
 namespace dataframework::bridge {
+
+struct TBoundParams;
 
 class TOdbcDataBridge : public TDbDataBridge {
   CLAVIRA_DECLARE_CLASS()
@@ -55,6 +58,10 @@ class TOdbcDataBridge : public TDbDataBridge {
   std::string LockClause() const override { return FPostgres ? " FOR UPDATE" : ""; }
 
  private:
+  // A statement with its time-out, prepared, Sql's parameters bound into
+  // Params (which must outlive its execution).
+  db::odbc::THandle Prepare(const TSqlBuilder& Sql, TBoundParams& Params);
+
   std::unique_ptr<db::TCustomConnection> FConnection;
   bool FPostgres = false;
   bool FInTransaction = false;

@@ -249,11 +249,8 @@ void TPgDataBridge::RollbackTransaction() noexcept {
 
 void TPgDataBridge::ReadCatalog(const std::string& Name, std::vector<TCatalogColumn>& Columns,
                                 std::vector<std::string>& KeyColumns, std::string& SqlName) {
-  std::string schema, table = Name;
-  if (const size_t dot = Name.find('.'); dot != std::string::npos) {
-    schema = Name.substr(0, dot);
-    table = Name.substr(dot + 1);
-  }
+  std::string schema, table;
+  SplitTableName(Name, schema, table);
   auto read = [&](const std::string& s, const std::string& t) {
     Columns.clear();
     KeyColumns.clear();

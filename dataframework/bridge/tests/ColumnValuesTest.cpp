@@ -1,7 +1,7 @@
 // Server texts to values and back, kind by kind; texts a kind cannot take.
 #include <gtest/gtest.h>
 
-#include "dataframework/bridge/ColumnValues.h"
+#include "dataframework/bridge/BridgeTable.h"
 #include "dataframework/types/DataTypes.h"
 #include "dataframework/types/DateTimeTypes.h"
 #include "dataframework/types/NumericTypes.h"
@@ -11,27 +11,9 @@ namespace dataframework::bridge {
 namespace {
 
 const TDataType* TypeFor(TColumnKind Kind) {
-  switch (Kind) {
-    case ckInteger:
-      return IntegerType();
-    case ckDouble:
-      return DoubleType();
-    case ckCurrency:
-      return CurrencyType();
-    case ckString:
-      return StringType(40, true);
-    case ckMemo:
-      return CaseSensitiveMemoType();
-    case ckBoolean:
-      return BooleanType();
-    case ckDate:
-      return DateType();
-    case ckTime:
-      return TimeType();
-    case ckDateTime:
-      return DateTimeType();
-  }
-  return nullptr;
+  TCatalogColumn column;
+  column.Size = 10;
+  return TypeOfColumn(Kind, column);
 }
 
 TEST(ColumnValuesTest, ServerTextsComeBackAsTheServerReadsThem) {
