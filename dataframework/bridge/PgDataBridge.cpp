@@ -1,0 +1,299 @@
+#include "dataframework/bridge/PgDataBridge.h"
+
+#include <libpq-fe.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "db/Errors.h"
+#include "db/Odbc.h"
+
+namespace dataframework::bridge {
+
+namespace {
+
+bool IsLostState(const std::string& State) {
+  return State.rfind("08", 0) == 0 || State == "57P01" || State == "57P02" || State == "57P03";
+}
+
+// The parameters as libpq takes them (pointers into Sql's texts).
+struct TPgParams {
+  explicit TPgParams(const TSqlBuilder& Sql) {
+    for (const TSqlParam& p : Sql.Params) Values.push_back(p.IsNull ? nullptr : p.Text.c_str());
+  }
+  int Count() const { return static_cast<int>(Values.size()); }
+  const char* const* Data() const { return Values.empty() ? nullptr : Values.data(); }
+  std::vector<const char*> Values;
+};
+
+struct TResultDeleter {
+  void operator()(PGresult* R) const { PQclear(R); }
+};
+using TResult = std::unique_ptr<PGresult, TResultDeleter>;
+
+// The catalog's type name -> the ODBC type the bridge's kinds are decided on.
+int SqlTypeOf(const std::string& Type) {
+  if (Type == "integer") return SQL_INTEGER;
+  if (Type == "smallint") return SQL_SMALLINT;
+  if (Type == "bigint") return SQL_BIGINT;
+  if (Type == "double precision") return SQL_DOUBLE;
+  if (Type == "real") return SQL_REAL;
+  if (Type == "numeric") return SQL_NUMERIC;
+  if (Type == "character varying") return SQL_VARCHAR;
+  if (Type == "character") return SQL_CHAR;
+  if (Type == "text") return SQL_LONGVARCHAR;
+  if (Type == "boolean") return SQL_BIT;
+  if (Type == "date") return SQL_TYPE_DATE;
+  if (Type == "time without time zone") return SQL_TYPE_TIME;
+  if (Type == "timestamp without time zone") return SQL_TYPE_TIMESTAMP;
+  return 0;
+}
+
+std::string Lower(std::string Text) {
+  std::transform(Text.begin(), Text.end(), Text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return Text;
+}
+
+}  // namespace
+
+const platform::TClass& TPgDataBridge::StaticClass() {
+  static const platform::TClass Class("TPgDataBridge", &TDbDataBridge::StaticClass(), "Bridge");
+  return Class;
+}
+
+TPgDataBridge::TPgDataBridge(platform::TComponent* Owner, TPgConnectParams Params)
+    : TDbDataBridge(Owner), FParams(std::move(Params)) {}
+
+TPgDataBridge::~TPgDataBridge() {
+  Disconnect();
+}
+
+bool TPgDataBridge::Connected() const {
+  return FConn != nullptr && PQstatus(FConn) == CONNECTION_OK;
+}
+
+void TPgDataBridge::Disconnect() {
+  if (FConn != nullptr) PQfinish(FConn);
+  FConn = nullptr;
+}
+
+int TPgDataBridge::BackendPid() {
+  Open();
+  return PQbackendPID(FConn);
+}
+
+void TPgDataBridge::Open() {
+  if (Connected()) return;
+  Disconnect();
+  const std::string port = std::to_string(FParams.Port);
+  const std::string timeout = std::to_string(FParams.ConnectTimeout);
+  const std::string options = "-c statement_timeout=" + std::to_string(FParams.QueryTimeout * 1000);
+  const char* keys[] = {"host",
+                        "port",
+                        "dbname",
+                        "user",
+                        "password",
+                        "connect_timeout",
+                        "options",
+                        "keepalives",
+                        "keepalives_idle",
+                        "keepalives_interval",
+                        "keepalives_count",
+                        "client_encoding",
+                        "application_name",
+                        nullptr};
+  const char* values[] = {FParams.Host.c_str(),
+                          port.c_str(),
+                          FParams.Database.c_str(),
+                          FParams.User.c_str(),
+                          FParams.Password.c_str(),
+                          timeout.c_str(),
+                          options.c_str(),
+                          "1",
+                          "10",
+                          "5",
+                          "3",
+                          "UTF8",
+                          "clavira-bridge",
+                          nullptr};
+  FConn = PQconnectdbParams(keys, values, 0);
+  if (PQstatus(FConn) != CONNECTION_OK) {
+    std::string message = db::odbc::MaskSecret(PQerrorMessage(FConn), FParams.Password);
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
+      message.pop_back();
+    Disconnect();
+    throw db::EDatabaseError(message.empty() ? "Cannot connect to the database" : message, "08001");
+  }
+}
+
+void TPgDataBridge::Fail(const std::string& Context, const void* Result) {
+  const auto* result = static_cast<const PGresult*>(Result);
+  std::string state;
+  std::string message;
+  if (result != nullptr) {
+    if (const char* s = PQresultErrorField(result, PG_DIAG_SQLSTATE)) state = s;
+    message = PQresultErrorMessage(result);
+  }
+  if (message.empty() && FConn != nullptr) message = PQerrorMessage(FConn);
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  message = db::odbc::MaskSecret(Context + ": " + message, FParams.Password);
+  if (FConn == nullptr || PQstatus(FConn) == CONNECTION_BAD || IsLostState(state)) {
+    Disconnect();
+    if (state.empty()) state = "08006";
+  }
+  throw db::EDatabaseError(message, state);
+}
+
+void TPgDataBridge::Exec(const std::string& Sql) {
+  TResult r(PQexec(FConn, Sql.c_str()));
+  if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) Fail(Sql, r.get());
+}
+
+TSqlBuilder TPgDataBridge::NewStatement() const {
+  return TSqlBuilder(TSqlBuilder::phDollar, "C");
+}
+
+void TPgDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table,
+                             TRowReceiver& Receiver) {
+  TPgParams params(Sql);
+  if (!PQsendQueryParams(FConn, Sql.Text.c_str(), params.Count(), nullptr, params.Data(), nullptr,
+                         nullptr, 0))
+    Fail("Query", nullptr);
+  PQsetSingleRowMode(FConn);
+  const int columns = static_cast<int>(Table.Columns().size());
+  const int block = std::max(1, BlockRows);
+  int inBlock = 0;
+  bool stopped = false;
+  TResult failure;
+  // Drains what the server still sends, so the connection is usable again.
+  auto drain = [&]() {
+    while (PGresult* r = PQgetResult(FConn)) {
+      const ExecStatusType s = PQresultStatus(r);
+      if (!stopped && !failure && s != PGRES_SINGLE_TUPLE && s != PGRES_TUPLES_OK)
+        failure.reset(r);
+      else
+        PQclear(r);
+    }
+  };
+  auto cancel = [&]() {
+    if (PGcancel* c = PQgetCancel(FConn)) {
+      char error[256];
+      PQcancel(c, error, sizeof error);
+      PQfreeCancel(c);
+    }
+  };
+  try {
+    while (PGresult* raw = PQgetResult(FConn)) {
+      TResult r(raw);
+      const ExecStatusType status = PQresultStatus(raw);
+      if (status == PGRES_SINGLE_TUPLE) {
+        if (stopped) continue;
+        for (int c = 0; c < columns; ++c) {
+          if (PQgetisnull(raw, 0, c)) {
+            Receiver.SetNull(c);
+          } else {
+            Receiver.SetText(c, std::string_view(PQgetvalue(raw, 0, c),
+                                                 static_cast<size_t>(PQgetlength(raw, 0, c))));
+          }
+        }
+        Receiver.EndRow();
+        if (++inBlock >= block) {
+          inBlock = 0;
+          if (!Receiver.EndBlock()) {
+            stopped = true;
+            cancel();
+          }
+        }
+      } else if (status == PGRES_TUPLES_OK) {
+        if (!stopped) Receiver.EndBlock();
+      } else {
+        if (!stopped && !failure) failure = std::move(r);
+      }
+    }
+  } catch (...) {
+    stopped = true;
+    cancel();
+    drain();
+    throw;
+  }
+  if (failure) Fail("Query", failure.get());
+  if (PQstatus(FConn) == CONNECTION_BAD) Fail("Query", nullptr);
+}
+
+long long TPgDataBridge::RunCommand(const TSqlBuilder& Sql) {
+  TPgParams params(Sql);
+  TResult r(PQexecParams(FConn, Sql.Text.c_str(), params.Count(), nullptr, params.Data(), nullptr,
+                         nullptr, 0));
+  const ExecStatusType status = PQresultStatus(r.get());
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail("Statement", r.get());
+  const char* count = PQcmdTuples(r.get());
+  return count != nullptr && *count != '\0' ? std::stoll(count) : 0;
+}
+
+void TPgDataBridge::BeginTransaction() {
+  Exec("BEGIN");
+}
+
+void TPgDataBridge::CommitTransaction() {
+  Exec("COMMIT");
+}
+
+void TPgDataBridge::RollbackTransaction() noexcept {
+  if (!Connected()) return;
+  PGresult* r = PQexec(FConn, "ROLLBACK");
+  PQclear(r);
+}
+
+void TPgDataBridge::ReadCatalog(const std::string& Name, std::vector<TCatalogColumn>& Columns,
+                                std::vector<std::string>& KeyColumns, std::string& SqlName) {
+  std::string schema, table;
+  SplitTableName(Name, schema, table);
+  auto read = [&](const std::string& s, const std::string& t) {
+    Columns.clear();
+    KeyColumns.clear();
+    const char* values[] = {s.empty() ? nullptr : s.c_str(), t.c_str()};
+    TResult r(PQexecParams(
+        FConn,
+        "SELECT c.column_name, c.data_type, c.character_maximum_length, c.numeric_precision, "
+        "c.numeric_scale, c.table_schema FROM information_schema.columns c "
+        "WHERE c.table_schema = coalesce($1, current_schema()) AND c.table_name = $2 "
+        "ORDER BY c.ordinal_position",
+        2, nullptr, values, nullptr, nullptr, 0));
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) Fail("Catalog", r.get());
+    std::string foundSchema;
+    for (int i = 0; i < PQntuples(r.get()); ++i) {
+      TCatalogColumn c;
+      c.Name = PQgetvalue(r.get(), i, 0);
+      c.TypeName = PQgetvalue(r.get(), i, 1);
+      c.SqlType = SqlTypeOf(c.TypeName);
+      const int sizeColumn = PQgetisnull(r.get(), i, 2) ? 3 : 2;
+      c.Size =
+          PQgetisnull(r.get(), i, sizeColumn) ? 0 : std::atoi(PQgetvalue(r.get(), i, sizeColumn));
+      c.Scale = PQgetisnull(r.get(), i, 4) ? 0 : std::atoi(PQgetvalue(r.get(), i, 4));
+      if (c.SqlType == SQL_VARCHAR && c.Size == 0) c.SqlType = SQL_LONGVARCHAR;
+      foundSchema = PQgetvalue(r.get(), i, 5);
+      Columns.push_back(std::move(c));
+    }
+    if (Columns.empty()) return;
+    const char* keyValues[] = {foundSchema.c_str(), t.c_str()};
+    TResult k(PQexecParams(
+        FConn,
+        "SELECT k.column_name FROM information_schema.table_constraints tc "
+        "JOIN information_schema.key_column_usage k ON k.constraint_schema = tc.constraint_schema "
+        "AND k.constraint_name = tc.constraint_name "
+        "WHERE tc.constraint_type = 'PRIMARY KEY' AND tc.table_schema = $1 AND tc.table_name = $2 "
+        "ORDER BY k.ordinal_position",
+        2, nullptr, keyValues, nullptr, nullptr, 0));
+    if (PQresultStatus(k.get()) != PGRES_TUPLES_OK) Fail("Catalog", k.get());
+    for (int i = 0; i < PQntuples(k.get()); ++i) KeyColumns.push_back(PQgetvalue(k.get(), i, 0));
+    SqlName = QuoteIdentifier(foundSchema) + "." + QuoteIdentifier(t);
+  };
+  read(schema, table);
+  if (Columns.empty() && (Lower(schema) != schema || Lower(table) != table))
+    read(Lower(schema), Lower(table));
+}
+
+}  // namespace dataframework::bridge

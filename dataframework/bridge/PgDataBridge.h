@@ -1,0 +1,72 @@
+// TPgDataBridge: the bridge on PostgreSQL's own road, the client library
+// libpq. Queries run in single-row mode with bound text parameters and are
+// streamed into the storage block by block, so memory holds the storage's
+// rows plus one block, never the whole result. Texts are compared and
+// ordered in the "C" collation (the framework's byte order).
+//
+// Every wait on the server is bounded: the connection waits ConnectTimeout
+// seconds, a statement QueryTimeout seconds (the session's
+// statement_timeout), and TCP keepalives notice a silent peer.
+//
+// A connection found lost (the server restarted or ended the session) is
+// dropped when the failing call reports its error, and opened again by the
+// next call.
+//
+// Ownership: the bridge owns its libpq connection. The password never
+// appears in an error.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "dataframework/bridge/DbDataBridge.h"
+
+struct pg_conn;
+
+namespace dataframework::bridge {
+
+struct TPgConnectParams {
+  std::string Host = "127.0.0.1";
+  int Port = 5432;
+  std::string Database;
+  std::string User;
+  std::string Password;
+  int ConnectTimeout = 15;  // seconds
+  int QueryTimeout = 600;   // seconds a statement may run (0: no limit)
+};
+
+class TPgDataBridge : public TDbDataBridge {
+  CLAVIRA_DECLARE_CLASS()
+
+ public:
+  TPgDataBridge(platform::TComponent* Owner, TPgConnectParams Params);
+  ~TPgDataBridge() override;
+
+  bool Connected() const;
+  void Disconnect();
+  // The server process of the session (tests end it to lose the connection).
+  int BackendPid();
+
+ protected:
+  void Open() override;
+  TSqlBuilder NewStatement() const override;
+  void RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table, TRowReceiver& Receiver) override;
+  long long RunCommand(const TSqlBuilder& Sql) override;
+  void BeginTransaction() override;
+  void CommitTransaction() override;
+  void RollbackTransaction() noexcept override;
+  void ReadCatalog(const std::string& Name, std::vector<TCatalogColumn>& Columns,
+                   std::vector<std::string>& KeyColumns, std::string& SqlName) override;
+  std::string LockClause() const override { return " FOR UPDATE"; }
+
+ private:
+  // Raises the server's error (EDatabaseError with its SQLSTATE), dropping
+  // a lost connection first.
+  [[noreturn]] void Fail(const std::string& Context, const void* Result);
+  void Exec(const std::string& Sql);
+
+  TPgConnectParams FParams;
+  pg_conn* FConn = nullptr;
+};
+
+}  // namespace dataframework::bridge
