@@ -1,13 +1,13 @@
 #include "vesquin/Config.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/FileRead.h"
 
 namespace vesquin {
 namespace {
@@ -50,13 +50,6 @@ void ForEachSetting(std::string_view text, F Line) {
 }
 
 // Closes the descriptor it holds.
-struct TFile {
-  int Fd;
-  ~TFile() {
-    if (Fd >= 0) close(Fd);
-  }
-};
-
 [[noreturn]] void Fail(const std::string& path, const std::string& why) {
   throw EConfigError("The configuration file \"" + path + "\" cannot be read: " + why);
 }
@@ -90,29 +83,17 @@ std::string ConfigFilePath(bool* Explicit) {
 }
 
 std::string ReadConfigFile(const std::string& Path) {
-  // Without waiting: opening a FIFO for reading would wait for a writer.
-  TFile file{open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
-  if (file.Fd < 0) Fail(Path, std::strerror(errno));
-  struct stat info {};
-  if (fstat(file.Fd, &info) != 0) Fail(Path, std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) Fail(Path, "not a regular file");
-  if (static_cast<unsigned long long>(info.st_size) > kMaxConfigBytes)
-    Fail(Path, "larger than " + std::to_string(kMaxConfigBytes) + " bytes");
-  std::string text;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t n = read(file.Fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Fail(Path, std::strerror(errno));
-    }
-    text.append(buffer, static_cast<size_t>(n));
-    // The file may have grown since fstat.
-    if (text.size() > kMaxConfigBytes)
+  platform::TFileRead file = platform::ReadRegularFile(Path, kMaxConfigBytes);
+  switch (file.Error) {
+    case platform::TFileReadError::None:
+      return std::move(file.Text);
+    case platform::TFileReadError::NotRegular:
+      Fail(Path, "not a regular file");
+    case platform::TFileReadError::TooLarge:
       Fail(Path, "larger than " + std::to_string(kMaxConfigBytes) + " bytes");
+    default:
+      Fail(Path, std::strerror(file.Errno));
   }
-  return text;
 }
 
 std::string ParseConfigText(std::string_view text, std::string_view key) {

@@ -1,9 +1,5 @@
 #include "dataframework/translation/TranslationFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -13,6 +9,7 @@
 #include <sstream>
 
 #include "dataframework/translation/TranslatedStrings.h"
+#include "platform/FileRead.h"
 #include "platform/TextUtils.h"
 
 namespace dataframework {
@@ -404,40 +401,21 @@ void SaveTranslationFile(const TTranslatedStrings& Strings, const std::string& F
 }
 
 void LoadTranslationFile(TTranslatedStrings& Strings, const std::string& FileName) {
-  // Opened without waiting (a FIFO would wait for a writer before the window
-  // opens), then only a regular file of bounded size is read.
-  const int fd = open(FileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    throw ETranslationFileError(
-        FileName + (errno == ENOENT ? ": the file does not exist" : ": the file cannot be read"));
+  // Only a regular file of bounded size, opened without waiting (a FIFO would
+  // wait for a writer before the window opens).
+  const platform::TFileRead read = platform::ReadRegularFile(FileName, kMaxTranslationFileBytes);
+  switch (read.Error) {
+    case platform::TFileReadError::None:
+      break;
+    case platform::TFileReadError::Missing:
+      throw ETranslationFileError(FileName + ": the file does not exist");
+    case platform::TFileReadError::TooLarge:
+      throw ETranslationFileError(FileName + ": the file is larger than " +
+                                  std::to_string(kMaxTranslationFileBytes) + " bytes");
+    default:
+      throw ETranslationFileError(FileName + ": the file cannot be read");
   }
-  std::string text;
-  struct stat info {};
-  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  bool fits = regular && static_cast<unsigned long long>(info.st_size) <= kMaxTranslationFileBytes;
-  bool read_all = false;
-  if (fits) {
-    char buffer[16384];
-    for (;;) {
-      const ssize_t n = read(fd, buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        read_all = n == 0;
-        break;
-      }
-      text.append(buffer, static_cast<size_t>(n));
-      if (text.size() > kMaxTranslationFileBytes) {  // it grew since fstat
-        fits = false;
-        break;
-      }
-    }
-  }
-  close(fd);
-  if (!regular) throw ETranslationFileError(FileName + ": the file cannot be read");
-  if (!fits)
-    throw ETranslationFileError(FileName + ": the file is larger than " +
-                                std::to_string(kMaxTranslationFileBytes) + " bytes");
-  if (!read_all) throw ETranslationFileError(FileName + ": the file cannot be read");
+  const std::string& text = read.Text;
   std::istringstream file(text);
   const TTranslationContent content = ReadTranslationContent(file, FileName);
   try {
