@@ -50,6 +50,13 @@ bool AppendFieldCondition(TSqlBuilder& Sql, const TBridgeColumn& Column, const T
     if (item.StartPoint.Infinite && item.EndPoint.Infinite) universe = true;
   }
   if (universe) return false;
+  // A NULL is loaded as its stand-in value (NullValue): where the condition
+  // accepts that value it accepts the NULL rows too, so the rows loaded are
+  // exactly those the storage's own condition then finds.
+  const bool nulls =
+      !Column.Key &&
+      QF.AcceptsValue(Column.Field, NullValue(Column.Kind, Column.Field->DataType()));
+  if (nulls) Sql << "(";
   const bool several = singles.size() + ranges.size() > 1;
   if (several) Sql << "(";
   bool first = true;
@@ -84,6 +91,7 @@ bool AppendFieldCondition(TSqlBuilder& Sql, const TBridgeColumn& Column, const T
     Sql << ")";
   }
   if (several) Sql << ")";
+  if (nulls) Sql << " OR " << QuoteIdentifier(Column.Name) << " IS NULL)";
   return true;
 }
 

@@ -1,10 +1,13 @@
 // Random conditions loaded through the bridge against a brute-force read of
 // the whole table filtered in C++, and random edit sequences saved and
-// read back against a plain map, over both engines. The seed is fixed.
+// read back against a plain map, over both engines. CLAVIRA_BRIDGE_SEED
+// sets the seed (each failure names it).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <random>
+#include <string>
 
 #include "dataframework/bridge/tests/BridgeFixture.h"
 #include "dataframework/conditions/QuiltField.h"
@@ -18,7 +21,15 @@ namespace {
 
 class DifferentialTest : public BridgeTest {
  protected:
-  std::mt19937 Gen{20261210};
+  void SetUp() override {
+    BridgeTest::SetUp();
+    if (const char* text = std::getenv("CLAVIRA_BRIDGE_SEED"))
+      Seed = static_cast<unsigned>(std::strtoul(text, nullptr, 10));
+    Gen.seed(Seed);
+  }
+
+  unsigned Seed = 20261210;
+  std::mt19937 Gen{Seed};
   int Draw(int Range) { return static_cast<int>(Gen() % static_cast<unsigned>(Range)); }
 
   void MakeTable() {
@@ -98,6 +109,7 @@ class DifferentialTest : public BridgeTest {
 };
 
 TEST_P(DifferentialTest, RandomConditionsLoadExactlyTheirRows) {
+  SCOPED_TRACE("seed " + std::to_string(Seed) + " (set CLAVIRA_BRIDGE_SEED to rerun)");
   MakeTable();
   auto table = Bridge->Describe("d");
   Bridge->BlockRows = 7;  // many blocks
@@ -113,6 +125,7 @@ TEST_P(DifferentialTest, RandomConditionsLoadExactlyTheirRows) {
 }
 
 TEST_P(DifferentialTest, RandomEditsSavedAndReadBack) {
+  SCOPED_TRACE("seed " + std::to_string(Seed) + " (set CLAVIRA_BRIDGE_SEED to rerun)");
   MakeTable();
   for (int round = 0; round < 6; ++round) {
     auto table = Bridge->Describe("d");
