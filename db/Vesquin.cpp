@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "db/Errors.h"
+#include "platform/TextUtils.h"
 #include "vesquin/Config.h"
 #include "vesquin/Vesquin.h"
 
@@ -45,8 +46,7 @@ std::string LineList(const std::vector<int>& lines) {
 }
 
 std::string UnknownEngine(const std::string& engine, const std::string& where) {
-  std::string upper;
-  for (char c : engine) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string upper = platform::UpperCase(engine);
   std::string text = "Unknown database engine \"" + engine + "\" (" + where +
                      "): the engine is \"SQL\" or \"ORACLE\"";
   if (upper == "SQL" || upper == "ORACLE") text += ", in capital letters";

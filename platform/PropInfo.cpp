@@ -108,4 +108,24 @@ void SetObjectProp(TObject& Instance, std::string_view Name, TObject* Value) {
   Writable(p).SetObj(Instance, Value);
 }
 
+std::any GetMethodProp(const TObject& Instance, std::string_view Name) {
+  const TPropInfo& p = Require(Instance, Name);
+  if (p.Kind != tkMethod || !p.GetMethod) WrongKind(p);
+  return p.GetMethod(Instance);
+}
+
+void SetMethodProp(TObject& Instance, std::string_view Name, const std::any& Value) {
+  const TPropInfo& p = Require(Instance, Name);
+  if (p.Kind != tkMethod) WrongKind(p);
+  Writable(p).SetMethod(Instance, Value);
+}
+
+void ClearMethodProp(TObject& Instance, std::string_view Name) {
+  SetMethodProp(Instance, Name, std::any());
+}
+
+bool IsAssignedMethodProp(const TObject& Instance, std::string_view Name) {
+  return GetMethodProp(Instance, Name).has_value();
+}
+
 }  // namespace platform

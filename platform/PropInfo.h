@@ -17,8 +17,15 @@
 // Ordinal properties (integer, Boolean, enumeration) read and write as a
 // 64-bit integer; an enumeration also by its names. Class-typed properties
 // read and write an object reference that the instance does not give away.
+// Method (event) properties hold a handler, a std::function of the event's
+// own type, read and written as a std::any holding that exact type (an empty
+// std::any clears the handler):
+//
+//   platform::MethodProp<TThing, TOnChangeEvent>("OnChange", "TOnChangeEvent",
+//       &TThing::OnChange, &TThing::SetOnChange)
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,7 +41,7 @@ namespace platform {
 
 class TClass;
 
-enum TTypeKind { tkUnknown, tkInteger, tkBoolean, tkEnumeration, tkString, tkClass };
+enum TTypeKind { tkUnknown, tkInteger, tkBoolean, tkEnumeration, tkString, tkClass, tkMethod };
 
 // Wrong use of a published property: "Property <name> does not exist",
 // "Property <name> is read-only", "Invalid property type: <name>",
@@ -52,6 +59,8 @@ struct TPropInfo {
   // tkClass: the declared class of the referenced object (called on demand,
   // so classes may refer to each other); null means TObject.
   const TClass* (*PropClass)() = nullptr;
+  // tkMethod: the event's type name ("TOnCalcValueEvent").
+  std::string TypeName;
 
   // Exactly the pair that matches Kind is set (the setter may be empty).
   std::function<std::string(const TObject&)> GetStr;
@@ -60,8 +69,11 @@ struct TPropInfo {
   std::function<void(TObject&, std::int64_t)> SetOrd;
   std::function<TObject*(const TObject&)> GetObj;
   std::function<void(TObject&, TObject*)> SetObj;
+  // tkMethod: an empty std::any when no handler is assigned.
+  std::function<std::any(const TObject&)> GetMethod;
+  std::function<void(TObject&, const std::any&)> SetMethod;
 
-  bool IsReadOnly() const { return !SetStr && !SetOrd && !SetObj; }
+  bool IsReadOnly() const { return !SetStr && !SetOrd && !SetObj && !SetMethod; }
   // The declared class of a class-typed property (TObject's for others).
   const TClass& PropertyClass() const;
 };
@@ -184,6 +196,35 @@ TPropInfo ClassProp(std::string Name, Get Getter, Set Setter = nullptr) {
   return p;
 }
 
+// Method (event) properties whose handler type is Fn (a std::function). The
+// getter returns the handler (an empty one when none is assigned); the setter
+// takes one. Writing a std::any that holds another type is refused; writing
+// an empty std::any assigns an empty handler, which clears the event.
+template <class C, class Fn, class Get, class Set = std::nullptr_t>
+TPropInfo MethodProp(std::string Name, std::string TypeName, Get Getter, Set Setter = nullptr) {
+  TPropInfo p;
+  p.Name = std::move(Name);
+  p.Kind = tkMethod;
+  p.TypeName = std::move(TypeName);
+  p.GetMethod = [Getter](const TObject& o) -> std::any {
+    Fn handler = std::invoke(Getter, propinfo_detail::As<C>(o));
+    if (!handler) return {};
+    return std::any(std::move(handler));
+  };
+  if constexpr (!std::is_null_pointer_v<Set>) {
+    p.SetMethod = [Setter](TObject& o, const std::any& v) {
+      Fn handler;
+      if (v.has_value()) {
+        const Fn* typed = std::any_cast<Fn>(&v);
+        if (typed == nullptr) throw EPropertyError("Invalid property value");
+        handler = *typed;
+      }
+      std::invoke(Setter, propinfo_detail::As<C>(o), std::move(handler));
+    };
+  }
+  return p;
+}
+
 // Reflection on an instance through its metaclass (TObject::ClassType()).
 // Names are matched case-insensitively. A missing property raises
 // EPropertyError "Property <name> does not exist"; a property of another
@@ -206,5 +247,12 @@ void SetEnumProp(TObject& Instance, std::string_view Name, std::string_view Valu
 // Class-typed properties; the instance keeps ownership of what it holds.
 TObject* GetObjectProp(const TObject& Instance, std::string_view Name);
 void SetObjectProp(TObject& Instance, std::string_view Name, TObject* Value);
+// Method (event) properties: the handler as a std::any holding the event's
+// own std::function type, empty when none is assigned. Writing an empty
+// std::any, or ClearMethodProp, clears the handler.
+std::any GetMethodProp(const TObject& Instance, std::string_view Name);
+void SetMethodProp(TObject& Instance, std::string_view Name, const std::any& Value);
+void ClearMethodProp(TObject& Instance, std::string_view Name);
+bool IsAssignedMethodProp(const TObject& Instance, std::string_view Name);
 
 }  // namespace platform

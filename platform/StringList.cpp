@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/SortedSearch.h"
 #include "platform/TextUtils.h"
 
 namespace platform {
@@ -313,24 +314,9 @@ int TStringList::IndexOf(const std::string& S) const {
 
 bool TStringList::Find(const std::string& S, int& Index) const {
   if (!FSorted) Error("Operation allowed on sorted list only");
-  bool found = false;
-  int low = 0;
-  int high = GetCount() - 1;
-  while (low <= high) {
-    int mid = low + (high - low) / 2;
-    int c = CompareStrings(FItems[mid].FString, S);
-    if (c < 0) {
-      low = mid + 1;
-    } else {
-      high = mid - 1;
-      if (c == 0) {
-        found = true;
-        if (FDuplicates != dupAccept) low = mid;
-      }
-    }
-  }
-  Index = low;
-  return found;
+  return SortedFind(
+      GetCount(), FDuplicates != dupAccept,
+      [&](int I) { return CompareStrings(FItems[static_cast<size_t>(I)].FString, S); }, Index);
 }
 
 void TStringList::Sort() {

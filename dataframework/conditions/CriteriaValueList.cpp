@@ -3,6 +3,7 @@
 #include "dataframework/elements/DataField.h"
 #include "platform/Assert.h"
 #include "platform/Errors.h"
+#include "platform/SortedSearch.h"
 
 namespace dataframework {
 
@@ -46,24 +47,10 @@ void TCriteriaValueList::Grow() {
 }
 
 bool TCriteriaValueList::Find(const TValue& Value, int& Index) const {
-  bool found = false;
-  int lo = 0;
-  int hi = FCount - 1;
-  while (lo <= hi) {
-    const int mid = lo + (hi - lo) / 2;
-    const int c = CompareValues(FItems[static_cast<size_t>(mid)].StartValue, Value);
-    if (c < 0) {
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-      if (c == 0) {
-        found = true;
-        lo = mid;
-      }
-    }
-  }
-  Index = lo;
-  return found;
+  return platform::SortedFind(
+      FCount, true,
+      [&](int I) { return CompareValues(FItems[static_cast<size_t>(I)].StartValue, Value); },
+      Index);
 }
 
 int TCriteriaValueList::Add(const TValue& Value) {

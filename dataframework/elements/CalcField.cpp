@@ -19,7 +19,13 @@ const platform::TClass& TCalcField::StaticClass() {
        BoolProp<F>("LegalForSubTotals", &F::LegalForSubTotals, &F::SetLegalForSubTotals),
        BoolProp<F>("CalcInTable", &F::CalcInTable, &F::SetCalcInTable),
        BoolProp<F>("CalcbeforeAggregating", &F::CalcbeforeAggregating,
-                   &F::SetCalcbeforeAggregating)});
+                   &F::SetCalcbeforeAggregating),
+       MethodProp<F, TOnCalcValueEvent>("OnCalcValue", "TOnCalcValueEvent", &F::OnCalcValue,
+                                        &F::SetOnCalcValue),
+       MethodProp<F, TOnDistributeValueEvent>("OnDistributeValue", "TOnDistributeValueEvent",
+                                              &F::OnDistributeValue, &F::SetOnDistributeValue),
+       MethodProp<F, TOnGetValuesEvent>("OnGetValues", "TOnGetValuesEvent", &F::OnGetValues,
+                                        &F::SetOnGetValues)});
   return Class;
 }
 

@@ -1,5 +1,7 @@
 #include "dataframework/elements/DataBridge.h"
 
+#include <utility>
+
 #include "platform/Exception.h"
 #include "platform/PropInfo.h"
 
@@ -8,10 +10,21 @@ namespace dataframework {
 const platform::TClass& TDataBridge::StaticClass() {
   using namespace platform;
   using B = TDataBridge;
-  static const TClass Class("TDataBridge", &TSingleton::StaticClass(), "DataElements",
-                            {BoolProp<B>("CanRead", &B::CanRead, &B::SetCanRead),
-                             BoolProp<B>("CanWrite", &B::CanWrite, &B::SetCanWrite),
-                             BoolProp<B>("ReuseParameters", &B::ReuseParameters)});
+  static const TClass Class(
+      "TDataBridge", &TSingleton::StaticClass(), "DataElements",
+      {BoolProp<B>("CanRead", &B::CanRead, &B::SetCanRead),
+       BoolProp<B>("CanWrite", &B::CanWrite, &B::SetCanWrite),
+       BoolProp<B>("ReuseParameters", &B::ReuseParameters),
+       MethodProp<B, TOnBridgeDataEvent>(
+           "OnReadDbData", "TOnBridgeDataEvent",
+           [](const B& Bridge) { return Bridge.OnReadDbData; },
+           [](B& Bridge, TOnBridgeDataEvent Handler) { Bridge.OnReadDbData = std::move(Handler); }),
+       MethodProp<B, TOnBridgeDataEvent>(
+           "OnWriteDbData", "TOnBridgeDataEvent",
+           [](const B& Bridge) { return Bridge.OnWriteDbData; },
+           [](B& Bridge, TOnBridgeDataEvent Handler) {
+             Bridge.OnWriteDbData = std::move(Handler);
+           })});
   return Class;
 }
 

@@ -14,6 +14,7 @@
 #include "dataframework/elements/DataRow.h"
 #include "dataframework/elements/SubTotalRow.h"
 #include "platform/Assert.h"
+#include "platform/SortedSearch.h"
 
 namespace dataframework {
 
@@ -214,24 +215,9 @@ void TDataRowList::Changing() {
 // ---- Searching and sorting.
 
 bool TDataRowList::Find(const std::string& S, int& Index) const {
-  bool found = false;
-  int low = 0;
-  int high = FCount - 1;
-  while (low <= high) {
-    const int mid = low + (high - low) / 2;
-    const int c = CompareTexts(FItems[mid].FString, S);
-    if (c < 0) {
-      low = mid + 1;
-    } else {
-      high = mid - 1;
-      if (c == 0) {
-        found = true;
-        if (FDuplicates != platform::dupAccept) low = mid;
-      }
-    }
-  }
-  Index = low;
-  return found;
+  return platform::SortedFind(
+      FCount, FDuplicates != platform::dupAccept,
+      [&](int I) { return CompareTexts(FItems[static_cast<size_t>(I)].FString, S); }, Index);
 }
 
 void TDataRowList::Sort() {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "dataframework/types/DataType.h"
+#include "platform/SortedSearch.h"
 
 namespace dataframework {
 
@@ -97,24 +98,10 @@ const TValueItem& TValueList::Item(int Index) const {
 bool TValueList::Find(const TValue& Value, int& Index) const {
   if (!FSorted)
     throw platform::Exception(ClassName() + ".Find: Shouldn't use Find if list isn't sorted!");
-  bool result = false;
-  int l = 0;
-  int h = GetCount() - 1;
-  while (l <= h) {
-    const int i = l + (h - l) / 2;
-    const int c = FDataType->Compare(FItems[i].Value, Value);
-    if (c < 0) {
-      l = i + 1;
-    } else {
-      h = i - 1;
-      if (c == 0) {
-        result = true;
-        if (FDuplicates != platform::dupAccept) l = i;
-      }
-    }
-  }
-  Index = l;
-  return result;
+  return platform::SortedFind(
+      GetCount(), FDuplicates != platform::dupAccept,
+      [&](int I) { return FDataType->Compare(FItems[static_cast<size_t>(I)].Value, Value); },
+      Index);
 }
 
 int TValueList::IndexOfValue(const TValue& Value) const {

@@ -2,6 +2,8 @@
 // and written by name.
 #include <gtest/gtest.h>
 
+#include <any>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +16,9 @@ namespace platform {
 namespace {
 
 enum TAlign { alNone, alTop, alBottom };
+
+class TWidget;
+using TNotifyEvent = std::function<void(TWidget* Sender)>;
 
 // A metaclass with a class-level operation, as subsystems derive them.
 class TWidgetClass : public TClass {
@@ -39,8 +44,11 @@ class TWidget : public TComponent {
   TStringList* Items() const { return FItems.get(); }
   void SetItems(TStringList* Value) { FItems->Assign(Value); }
   int Version() const { return 3; }
+  const TNotifyEvent& OnClick() const { return FOnClick; }
+  void SetOnClick(TNotifyEvent Value) { FOnClick = std::move(Value); }
 
  private:
+  TNotifyEvent FOnClick;
   std::string FCaption;
   int FWidth = 0;
   bool FVisible = true;
@@ -65,7 +73,9 @@ const TClass& TWidget::StaticClass() {
        EnumProp<TWidget, TAlign>("Align", {"alNone", "alTop", "alBottom"}, &TWidget::Align,
                                  &TWidget::SetAlign),
        ClassProp<TWidget, TStringList>("Items", &TWidget::Items, &TWidget::SetItems),
-       IntProp<TWidget>("Version", &TWidget::Version)});
+       IntProp<TWidget>("Version", &TWidget::Version),
+       MethodProp<TWidget, TNotifyEvent>("OnClick", "TNotifyEvent", &TWidget::OnClick,
+                                         &TWidget::SetOnClick)});
   return Class;
 }
 
@@ -154,7 +164,7 @@ TEST(ClassTest, PropertyListWalksTheAncestryAndRedeclarationsReplace) {
   std::vector<std::string> names;
   for (const TPropInfo* p : GetPropList(label)) names.push_back(p->Name);
   EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag", "Caption", "Width", "Visible", "Align",
-                                             "Items", "Version", "FocusControl"}));
+                                             "Items", "Version", "OnClick", "FocusControl"}));
   label.SetCaption("Hi");
   EXPECT_EQ(GetStrProp(label, "caption"), "[Hi]");
   EXPECT_TRUE(GetPropInfo(label, "Caption")->IsReadOnly());
@@ -190,6 +200,48 @@ TEST(PropertyAccessTest, ReadAndWriteEachKind) {
   EXPECT_EQ(PropType(widget, "Visible"), tkBoolean);
 }
 
+TEST(PropertyAccessTest, EventsAreListedAssignedCalledAndCleared) {
+  TWidget widget(nullptr);
+  ASSERT_TRUE(IsPublishedProp(widget, "OnClick"));
+  const TPropInfo* info = GetPropInfo(widget, "onclick");
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->Kind, tkMethod);
+  EXPECT_EQ(info->TypeName, "TNotifyEvent");
+  EXPECT_FALSE(info->IsReadOnly());
+  EXPECT_FALSE(IsAssignedMethodProp(widget, "OnClick"));
+  EXPECT_FALSE(GetMethodProp(widget, "OnClick").has_value());
+
+  int clicks = 0;
+  TWidget* sender = nullptr;
+  SetMethodProp(widget, "OnClick", TNotifyEvent([&](TWidget* Sender) {
+                  ++clicks;
+                  sender = Sender;
+                }));
+  ASSERT_TRUE(widget.OnClick());
+  widget.OnClick()(&widget);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(sender, &widget);
+
+  // The handler read by name is the one assigned: calling it counts too.
+  std::any read = GetMethodProp(widget, "OnClick");
+  const TNotifyEvent* handler = std::any_cast<TNotifyEvent>(&read);
+  ASSERT_NE(handler, nullptr);
+  (*handler)(nullptr);
+  EXPECT_EQ(clicks, 2);
+
+  // Copied from one instance to another by name, as streaming and Assign do.
+  TWidget other(nullptr);
+  SetMethodProp(other, "OnClick", GetMethodProp(widget, "OnClick"));
+  other.OnClick()(&other);
+  EXPECT_EQ(clicks, 3);
+  EXPECT_EQ(sender, &other);
+
+  ClearMethodProp(widget, "OnClick");
+  EXPECT_FALSE(widget.OnClick());
+  EXPECT_FALSE(IsAssignedMethodProp(widget, "OnClick"));
+  EXPECT_TRUE(IsAssignedMethodProp(other, "OnClick"));
+}
+
 TEST(PropertyAccessTest, WrongUseIsRefusedAndChangesNothing) {
   struct Case {
     const char* What;
@@ -223,6 +275,15 @@ TEST(PropertyAccessTest, WrongUseIsRefusedAndChangesNothing) {
        "Invalid property value"},
       {"object of another class", [](TWidget& w) { SetObjectProp(w, "Items", stranger); },
        "Invalid property value"},
+      {"event as string", [](TWidget& w) { GetStrProp(w, "OnClick"); },
+       "Invalid property type: OnClick"},
+      {"string as event", [](TWidget& w) { SetMethodProp(w, "Caption", std::any()); },
+       "Invalid property type: Caption"},
+      {"handler of another type",
+       [](TWidget& w) { SetMethodProp(w, "OnClick", std::function<void()>([] {})); },
+       "Invalid property value"},
+      {"not a handler", [](TWidget& w) { SetMethodProp(w, "OnClick", std::any(7)); },
+       "Invalid property value"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
@@ -230,6 +291,8 @@ TEST(PropertyAccessTest, WrongUseIsRefusedAndChangesNothing) {
     widget.SetCaption("keep");
     widget.SetAlign(alTop);
     widget.Items()->Add("kept");
+    bool clicked = false;
+    widget.SetOnClick([&clicked](TWidget*) { clicked = true; });
     try {
       c.Act(widget);
       FAIL() << "accepted";
@@ -240,6 +303,9 @@ TEST(PropertyAccessTest, WrongUseIsRefusedAndChangesNothing) {
     EXPECT_EQ(widget.Align(), alTop);
     EXPECT_TRUE(widget.Visible());
     EXPECT_EQ(widget.Items()->GetCount(), 1);
+    ASSERT_TRUE(widget.OnClick());
+    widget.OnClick()(&widget);
+    EXPECT_TRUE(clicked);
   }
 }
 

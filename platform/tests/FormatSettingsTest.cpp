@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/NumberText.h"
-#include "platform/tests/TestSettings.h"
+#include "testsupport/TestSettings.h"
 
 namespace platform {
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "platform/Exception.h"
-#include "platform/tests/TestSettings.h"
+#include "testsupport/TestSettings.h"
 
 namespace platform {
 namespace {

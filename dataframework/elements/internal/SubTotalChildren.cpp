@@ -6,6 +6,7 @@
 #include "dataframework/types/NumericTypes.h"
 #include "dataframework/types/TextTypes.h"
 #include "platform/Assert.h"
+#include "platform/SortedSearch.h"
 
 namespace dataframework {
 
@@ -76,22 +77,8 @@ bool TSubTotalChildren::Find(const TValue& Key, int& Index) const {
     Index = static_cast<int>(at - FIntegers.begin());
     return at != FIntegers.end() && *at == wanted;
   }
-  int lo = 0;
-  int hi = Count() - 1;
-  while (lo <= hi) {
-    const int mid = lo + (hi - lo) / 2;
-    const int c = CompareAt(mid, v);
-    if (c < 0) {
-      lo = mid + 1;
-    } else if (c > 0) {
-      hi = mid - 1;
-    } else {
-      Index = mid;
-      return true;
-    }
-  }
-  Index = lo;
-  return false;
+  return platform::SortedFind(
+      Count(), true, [&](int I) { return CompareAt(I, v); }, Index);
 }
 
 int TSubTotalChildren::IndexOfRow(const TAbstractRow* Row) const {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "dataframework/elements/DataBridge.h"
 #include "dataframework/elements/tests/CalcTestSupport.h"
 #include "platform/ClassRegistry.h"
 #include "platform/DataError.h"
@@ -84,6 +85,58 @@ TEST(CalcFieldDefaults, PublishedPropertiesReadAndWriteByName) {
   EXPECT_FALSE(field.LegalForSubTotals());
   // The data field's properties stay reachable.
   EXPECT_TRUE(platform::IsPublishedProp(field, "FieldName"));
+}
+
+// The five published events: listed with their type names, assigned and
+// cleared by name, and the assigned handler is the one the field calls.
+TEST(CalcFieldDefaults, EventsArePublishedAndWorkWhenAssignedByName) {
+  TCalcField field(nullptr);
+  TDataBridge bridge(nullptr);
+  struct Case {
+    const platform::TObject& Instance;
+    const char* Name;
+    const char* TypeName;
+  } cases[] = {{field, "OnCalcValue", "TOnCalcValueEvent"},
+               {field, "OnDistributeValue", "TOnDistributeValueEvent"},
+               {field, "OnGetValues", "TOnGetValuesEvent"},
+               {bridge, "OnReadDbData", "TOnBridgeDataEvent"},
+               {bridge, "OnWriteDbData", "TOnBridgeDataEvent"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ASSERT_TRUE(platform::IsPublishedProp(c.Instance, c.Name));
+    const platform::TPropInfo* info = platform::GetPropInfo(c.Instance, c.Name);
+    EXPECT_EQ(info->Kind, platform::tkMethod);
+    EXPECT_EQ(info->TypeName, c.TypeName);
+    EXPECT_FALSE(info->IsReadOnly());
+    EXPECT_FALSE(platform::IsAssignedMethodProp(c.Instance, c.Name));  // unset by default
+  }
+
+  platform::SetMethodProp(
+      field, "OnGetValues",
+      TOnGetValuesEvent([](TCalcField*, platform::TStrings* Results, TDataTable*, TAbstractRow*,
+                           const TCondition*) { Results->Add("by name"); }));
+  EXPECT_TRUE(field.HasCustomValues());
+  platform::TStringList results;
+  field.GetValues(&results, nullptr, nullptr, nullptr);
+  ASSERT_EQ(results.Count(), 1);
+  EXPECT_EQ(results[0], "by name");
+  platform::ClearMethodProp(field, "OnGetValues");
+  EXPECT_FALSE(field.HasCustomValues());
+
+  platform::SetMethodProp(bridge, "OnReadDbData",
+                          TOnBridgeDataEvent([](const TDataType*, TValue& Value) {
+                            Value.Set<std::int32_t>(Value.Get<std::int32_t>() * 10);
+                          }));
+  ASSERT_TRUE(bridge.OnReadDbData);
+  TValue value;
+  value.Set<std::int32_t>(4);
+  bridge.OnReadDbData(nullptr, value);
+  EXPECT_EQ(value.Get<std::int32_t>(), 40);
+  EXPECT_FALSE(bridge.OnWriteDbData);
+  // A handler of another event's type is refused and leaves the event unset.
+  EXPECT_THROW(platform::SetMethodProp(bridge, "OnWriteDbData", field.OnCalcValue()),
+               platform::EPropertyError);
+  EXPECT_FALSE(bridge.OnWriteDbData);
 }
 
 TEST(CalcFieldDefaults, ModuleRegistersItsClasses) {

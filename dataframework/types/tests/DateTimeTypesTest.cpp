@@ -7,24 +7,16 @@
 #include "dataframework/types/DataType.h"
 #include "platform/DateTime.h"
 #include "platform/FormatSettings.h"
+#include "testsupport/TestSettings.h"
 
 namespace dataframework {
 namespace {
 
-platform::TFormatSettings DotDates() {
-  platform::TFormatSettings s;
-  s.DecimalSeparator = '.';
-  s.ThousandSeparator = ',';
-  s.DateSeparator = '.';
-  s.TimeSeparator = ':';
-  s.ShortDateFormat = "dd/mm/yyyy";
-  s.LongTimeFormat = "hh:nn:ss";
-  return s;
-}
+using platform::testing::PointSettings;
 
 class DateTimeTypes : public ::testing::Test {
  protected:
-  platform::TFormatSettingsScope FLocale{DotDates()};
+  platform::TFormatSettingsScope FLocale{PointSettings()};
   const double FJan2 = platform::EncodeDate(2003, 1, 2);
   const double FAt102030 = platform::EncodeTime(10, 20, 30, 0);
 };
@@ -132,7 +124,7 @@ TEST_F(DateTimeTypes, SqlLiterals) {
   // A value that is not a date falls back to its quoted text.
   EXPECT_EQ(DateType()->SqlValue(StringValue("n'a")), "'n''a'");
   EXPECT_EQ(DateTimeType()->SqlValue(StringValue("abc")), "'abc'");
-  platform::TFormatSettings comma = DotDates();
+  platform::TFormatSettings comma = PointSettings();
   comma.DecimalSeparator = ',';
   platform::TFormatSettingsScope scope(comma);
   // A statement must not read the decimal comma as a list separator.
