@@ -12,7 +12,6 @@ set(CLAVIRA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Clavira)
 # Installed programs find libvesquin.so beside the other libraries when the
 # prefix is not the system's own.
 if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
-  set(CMAKE_INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
   foreach(program IN ITEMS clavira clavira-cli)
     if(TARGET ${program})
       set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
@@ -42,6 +41,10 @@ foreach(library IN LISTS CLAVIRA_EXPORTED_LIBRARIES ITEMS platform_qt df_qt)
     get_target_property(type ${library} TYPE)
     if(NOT type STREQUAL "INTERFACE_LIBRARY")
       set_target_properties(${library} PROPERTIES OUTPUT_NAME clavira_${library})
+    endif()
+    # A shared library finds the others it needs beside itself.
+    if(type STREQUAL "SHARED_LIBRARY" AND NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+      set_target_properties(${library} PROPERTIES INSTALL_RPATH "$ORIGIN")
     endif()
   endif()
 endforeach()

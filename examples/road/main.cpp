@@ -83,11 +83,13 @@ int main() {
   regions->AddValue(StringValue("North"));
   regions->AddValue(StringValue("South"));
   criteria.FindCriteriaField(month.get(), true)->AddInterval(IntegerValue(2), IntegerValue(3));
-  std::ostringstream stream;
-  criteria.WriteToStream(stream, 0);
-  std::string text = stream.str();  // its line breaks are "\r\n"
-  for (size_t at; (at = text.find('\r')) != std::string::npos;) text.erase(at, 1);
-  std::printf("criteria %s\n", text.c_str());
+  // The text form of each field's part (the criteria's own text lists its
+  // fields in the order of its identity-keyed container, which varies).
+  for (TDataField* field : {region.get(), month.get()}) {
+    std::ostringstream text;
+    criteria.FindCriteriaField(field)->WriteToStream(text, 0);
+    std::printf("criteria %s\n", text.str().c_str());
+  }
 
   TDataRowList rows;  // borrows the rows; the storage keeps them
   storage->GetRows(&rows, &criteria, gmRows);
