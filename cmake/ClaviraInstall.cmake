@@ -9,15 +9,15 @@ include(CMakePackageConfigHelpers)
 
 set(CLAVIRA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Clavira)
 
-# Installed programs find libvesquin.so beside the other libraries when the
-# prefix is not the system's own.
-if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
-  foreach(program IN ITEMS clavira clavira-cli)
-    if(TARGET ${program})
-      set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
-    endif()
-  endforeach()
-endif()
+# The runtime library is the programs' own, not a system library: it goes to
+# a private folder (lib/clavira), where the programs look for it.
+set(CLAVIRA_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/clavira)
+foreach(program IN ITEMS clavira clavira-cli)
+  if(TARGET ${program})
+    set_target_properties(${program} PROPERTIES INSTALL_RPATH
+                                                "$ORIGIN/../${CLAVIRA_PRIVATE_LIBDIR}")
+  endif()
+endforeach()
 
 # The umbrella targets a user links.
 add_library(clavira_dataframework INTERFACE)
@@ -48,6 +48,9 @@ foreach(library IN LISTS CLAVIRA_EXPORTED_LIBRARIES ITEMS platform_qt df_qt)
     endif()
   endif()
 endforeach()
+list(REMOVE_ITEM CLAVIRA_EXPORTED_LIBRARIES vesquin)
+install(TARGETS vesquin EXPORT ClaviraTargets
+        LIBRARY DESTINATION ${CLAVIRA_PRIVATE_LIBDIR} COMPONENT runtime)
 install(TARGETS ${CLAVIRA_EXPORTED_LIBRARIES}
         EXPORT ClaviraTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
@@ -98,8 +101,15 @@ if(TARGET clavira)
   install(FILES ${PROJECT_SOURCE_DIR}/app/translations/FRMClavira.translations
           DESTINATION ${CMAKE_INSTALL_DATADIR}/clavira COMPONENT runtime)
 endif()
+# The system's own /etc for a /usr install (a package); etc/ under any other
+# prefix, so that installing into a folder writes nothing outside it.
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  set(CLAVIRA_PAM_DIR /etc/pam.d)
+else()
+  set(CLAVIRA_PAM_DIR ${CMAKE_INSTALL_SYSCONFDIR}/pam.d)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/clavira.pam
-        DESTINATION ${CMAKE_INSTALL_SYSCONFDIR}/pam.d RENAME clavira COMPONENT runtime)
+        DESTINATION ${CLAVIRA_PAM_DIR} RENAME clavira COMPONENT runtime)
 
 # Manual pages and the Debian documentation files, compressed as Debian
 # installs them.
@@ -108,9 +118,6 @@ set(CLAVIRA_GZIP_OUTPUTS)
 foreach(source IN ITEMS man/clavira.1 man/clavira-cli.1 changelog)
   get_filename_component(leaf ${source} NAME)
   set(output ${CLAVIRA_GZIPPED}/${leaf}.gz)
-  if(leaf STREQUAL "changelog")
-    set(output ${CLAVIRA_GZIPPED}/changelog.Debian.gz)
-  endif()
   add_custom_command(OUTPUT ${output}
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${CLAVIRA_GZIPPED}
                      COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/${source} > ${output}
@@ -127,7 +134,7 @@ foreach(package IN ITEMS clavira clavira-dev)
   else()
     set(component dev)
   endif()
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${CLAVIRA_GZIPPED}/changelog.Debian.gz
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${CLAVIRA_GZIPPED}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
 endforeach()
 
@@ -138,16 +145,19 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME clavira)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Clavira developers <developers@clavira.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "test bench for a login service")
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL runtime dev)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME clavira)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION
-    "test bench for a login service\n An operator checks a login three ways from one window or from the\n command line: a bind against an LDAP directory, the login service's own\n flow against its database, and the operating system's logon (PAM).")
+    "test bench for a login service\nAn operator checks a login three ways from one window or from the\ncommand line: a bind against an LDAP directory, the login service's own\nflow against its database, and the operating system's logon (PAM).")
+# The PAM service file is the administrator's to change: a conffile.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME clavira-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_ARCHITECTURE amd64)
@@ -155,5 +165,5 @@ set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
     "clavira (= ${PROJECT_VERSION}), unixodbc-dev, libpq-dev, libssl-dev, libldap-dev, libpam0g-dev")
 set(CPACK_DEBIAN_DEV_PACKAGE_SUGGESTS "qt6-base-dev")
 set(CPACK_DEBIAN_DEV_DESCRIPTION
-    "data framework for typed, multi-language tabular data (development files)\n Typed fields, tables, row storages with subtotal trees, criteria, quilts,\n calculated fields and translation of forms, with a Qt item model and a\n bridge to database tables; headers, static libraries and the CMake\n package (find_package(Clavira)).")
+    "data framework for typed, multi-language tabular data (development files)\nTyped fields, tables, row storages with subtotal trees, criteria, quilts,\ncalculated fields and translation of forms, with a Qt item model and a\nbridge to database tables: headers, static libraries and the CMake\npackage (find_package(Clavira)).")
 include(CPack)
