@@ -275,14 +275,14 @@ void TStringList::Insert(int Index, const std::string& S) {
 
 void TStringList::InsertItem(int Index, const std::string& S, TObject* AObject) {
   Changing();
-  FItems.insert(FItems.begin() + Index, TItem{S, AObject});
+  FItems.Insert(Index, S, AObject);
   Changed();
 }
 
 void TStringList::Delete(int Index) {
   CheckIndex(Index);
   Changing();
-  FItems.erase(FItems.begin() + Index);
+  FItems.Delete(Index);
   Changed();
 }
 
@@ -290,20 +290,20 @@ void TStringList::Exchange(int Index1, int Index2) {
   CheckIndex(Index1);
   CheckIndex(Index2);
   Changing();
-  std::swap(FItems[Index1], FItems[Index2]);
+  FItems.Exchange(Index1, Index2);
   Changed();
 }
 
 void TStringList::Clear() {
-  if (FItems.empty()) return;
+  if (FItems.Count() == 0) return;
   Changing();
-  FItems.clear();
+  FItems.Clear();
   Changed();
 }
 
 void TStringList::SetCapacity(int NewCapacity) {
   if (NewCapacity < GetCount()) Error(SListCapacityError, NewCapacity);
-  if (static_cast<size_t>(NewCapacity) > FItems.capacity()) FItems.reserve(NewCapacity);
+  if (NewCapacity > FItems.Capacity()) FItems.Reserve(NewCapacity);
 }
 
 int TStringList::IndexOf(const std::string& S) const {
@@ -329,14 +329,11 @@ void TStringList::CustomSort(const TCompare& Compare) {
   if (GetCount() < 2) return;
   Changing();
   // Sort positions, then rearrange, so Compare sees the list unchanged.
-  std::vector<int> order(FItems.size());
+  std::vector<int> order(static_cast<size_t>(FItems.Count()));
   for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   std::stable_sort(order.begin(), order.end(),
                    [&](int a, int b) { return Compare(*this, a, b) < 0; });
-  std::vector<TItem> sorted;
-  sorted.reserve(FItems.size());
-  for (int i : order) sorted.push_back(std::move(FItems[i]));
-  FItems = std::move(sorted);
+  FItems.Rearrange(order);
   Changed();
 }
 

@@ -17,6 +17,7 @@
 
 #include "platform/Errors.h"
 #include "platform/Persistent.h"
+#include "platform/StringEntries.h"
 
 namespace platform {
 
@@ -114,8 +115,8 @@ class TStringList : public TStrings {
   void Delete(int Index) override;
   void Exchange(int Index1, int Index2) override;
   void Clear() override;
-  int GetCount() const override { return static_cast<int>(FItems.size()); }
-  int GetCapacity() const override { return static_cast<int>(FItems.capacity()); }
+  int GetCount() const override { return FItems.Count(); }
+  int GetCapacity() const override { return FItems.Capacity(); }
   void SetCapacity(int NewCapacity) override;
   int IndexOf(const std::string& S) const override;  // binary search when sorted
 
@@ -144,14 +145,10 @@ class TStringList : public TStrings {
   virtual void Changed();
 
  private:
-  struct TItem {
-    std::string FString;
-    TObject* FObject = nullptr;
-  };
   void CheckIndex(int Index) const;
   void InsertItem(int Index, const std::string& S, TObject* AObject);
 
-  std::vector<TItem> FItems;
+  TStringEntries FItems;
   bool FSorted = false;
   bool FCaseSensitive = false;
   TDuplicates FDuplicates = dupIgnore;

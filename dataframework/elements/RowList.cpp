@@ -82,7 +82,7 @@ int TDataRowList::CompareStrings(const std::string& S1, const std::string& S2) c
 // ---- Storage.
 
 void TDataRowList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= FCount) Error(platform::SListIndexError, Index);
+  if (Index < 0 || Index >= FItems.Count()) Error(platform::SListIndexError, Index);
 }
 
 std::string TDataRowList::Get(int Index) const {
@@ -115,7 +115,7 @@ int TDataRowList::Add(const std::string& S) {
 }
 
 int TDataRowList::AddObject(const std::string& S, platform::TObject* AObject) {
-  int index = FCount;
+  int index = FItems.Count();
   if (FSorted && Find(S, index)) {
     if (FDuplicates == platform::dupIgnore) return index;
     if (FDuplicates == platform::dupError) Error(platform::SDuplicateString);
@@ -126,7 +126,7 @@ int TDataRowList::AddObject(const std::string& S, platform::TObject* AObject) {
 
 void TDataRowList::Insert(int Index, const std::string& S) {
   if (FSorted) Error(platform::SSortedListError);
-  if (Index < 0 || Index > FCount) Error(platform::SListIndexError, Index);
+  if (Index < 0 || Index > FItems.Count()) Error(platform::SListIndexError, Index);
   InsertItem(Index, S, nullptr);
 }
 
@@ -136,25 +136,20 @@ void TDataRowList::Grow() {
 
 void TDataRowList::InsertItem(int Index, const std::string& S, platform::TObject* AObject) {
   Changing();
-  if (FCount == FCapacity) Grow();
-  for (int i = FCount; i > Index; --i) FItems[i] = std::move(FItems[i - 1]);
-  FItems[Index].FString = S;
-  FItems[Index].FObject = AObject;
-  ++FCount;
+  if (FItems.Count() == FCapacity) Grow();
+  FItems.Insert(Index, S, AObject);
   Changed();
 }
 
 void TDataRowList::Delete(int Index) {
   CheckIndex(Index);
   Changing();
-  for (int i = Index; i + 1 < FCount; ++i) FItems[i] = std::move(FItems[i + 1]);
-  --FCount;
-  FItems[FCount] = TItem{};
+  FItems.Delete(Index);
   Changed();
 }
 
 void TDataRowList::ExchangeItems(int Index1, int Index2) {
-  std::swap(FItems[Index1], FItems[Index2]);
+  FItems.Exchange(Index1, Index2);
 }
 
 void TDataRowList::Exchange(int Index1, int Index2) {
@@ -166,21 +161,17 @@ void TDataRowList::Exchange(int Index1, int Index2) {
 }
 
 void TDataRowList::Clear() {
-  if (FCount == 0) return;
+  if (FItems.Count() == 0) return;
   Changing();
-  FItems.reset();
-  FCount = 0;
+  FItems.Release();
   FCapacity = 0;
   Changed();
 }
 
 void TDataRowList::SetCapacity(int NewCapacity) {
-  if (NewCapacity < FCount) Error(platform::SListCapacityError, NewCapacity);
+  if (NewCapacity < FItems.Count()) Error(platform::SListCapacityError, NewCapacity);
   if (NewCapacity == FCapacity) return;
-  std::unique_ptr<TItem[]> items;
-  if (NewCapacity > 0) items = std::make_unique<TItem[]>(static_cast<size_t>(NewCapacity));
-  for (int i = 0; i < FCount; ++i) items[i] = std::move(FItems[i]);
-  FItems = std::move(items);
+  FItems.SetExactCapacity(NewCapacity);
   FCapacity = NewCapacity;
 }
 
@@ -216,8 +207,8 @@ void TDataRowList::Changing() {
 
 bool TDataRowList::Find(const std::string& S, int& Index) const {
   return platform::SortedFind(
-      FCount, FDuplicates != platform::dupAccept,
-      [&](int I) { return CompareTexts(FItems[static_cast<size_t>(I)].FString, S); }, Index);
+      FItems.Count(), FDuplicates != platform::dupAccept,
+      [&](int I) { return CompareTexts(FItems[I].FString, S); }, Index);
 }
 
 void TDataRowList::Sort() {
@@ -227,9 +218,9 @@ void TDataRowList::Sort() {
 }
 
 void TDataRowList::CustomSort(const TCompare& Compare) {
-  if (FSorted || FCount < 2) return;
+  if (FSorted || FItems.Count() < 2) return;
   Changing();
-  QuickSort(0, FCount - 1, Compare);
+  QuickSort(0, FItems.Count() - 1, Compare);
   Changed();
 }
 
@@ -274,14 +265,14 @@ void TDataRowList::SetSorted(bool Value) {
 // ---- Rows.
 
 TAbstractRow* TDataRowList::GetDataRow(int Index) const {
-  platform::Assert(Index >= 0 && Index < FCount,
+  platform::Assert(Index >= 0 && Index < FItems.Count(),
                    "TDataRowList.GetDataRow: (idx >= 0) and (idx < Count), idx: ", Index);
   return dynamic_cast<TAbstractRow*>(FItems[Index].FObject);
 }
 
 void TDataRowList::SetDisplayTexts(TDataField* KeyField, TDisplayValues DisplayValues) {
   std::string text;
-  for (int i = 0; i < FCount; ++i) {
+  for (int i = 0; i < FItems.Count(); ++i) {
     const TAbstractRow* row = GetDataRow(i);
     if (row == nullptr) continue;
     row->GetDisplayText(KeyField, DisplayValues, text);
@@ -310,8 +301,8 @@ void TDataRowList::GetRows(platform::TStrings* Results, const TCondition* Criter
   std::unordered_set<const platform::TObject*> subTotals;
   std::unordered_set<TAbstractRowStorage*> subTotalStorages;
   if (deleting) {
-    dataRows.resize(static_cast<size_t>(FCount));
-    for (int i = 0; i < FCount; ++i) {
+    dataRows.resize(static_cast<size_t>(FItems.Count()));
+    for (int i = 0; i < FItems.Count(); ++i) {
       auto* row = dynamic_cast<TAbstractRow*>(FItems[i].FObject);
       if (row == nullptr) continue;
       if (!row->IsSubTotal()) {
@@ -322,7 +313,7 @@ void TDataRowList::GetRows(platform::TStrings* Results, const TCondition* Criter
       }
     }
   }
-  for (int i = FCount - 1; i >= 0; --i) {
+  for (int i = FItems.Count() - 1; i >= 0; --i) {
     if (deleting) {
       TDataRow* data = dataRows[static_cast<size_t>(i)];
       if (data == nullptr) continue;  // no row, or a subtotal row: stays listed
@@ -373,7 +364,7 @@ void TDataRowList::DropFreedSubTotals(const std::unordered_set<const platform::T
         pending.push_back(static_cast<const TSubTotalRow*>(child));
     }
   }
-  for (int i = FCount - 1; i >= 0; --i) {
+  for (int i = FItems.Count() - 1; i >= 0; --i) {
     const platform::TObject* object = FItems[i].FObject;
     if (SubTotals.count(object) != 0 && alive.count(object) == 0) Delete(i);
   }

@@ -55,7 +55,7 @@ class TDataRowList : public platform::TStrings {
   // Nothing on an empty list; otherwise every entry goes and the capacity
   // becomes 0.
   void Clear() override;
-  int GetCount() const override { return FCount; }
+  int GetCount() const override { return FItems.Count(); }
   int GetCapacity() const override { return FCapacity; }
   // REQUIRES: NewCapacity >= Count (else EListError).
   void SetCapacity(int NewCapacity) override;
@@ -113,10 +113,6 @@ class TDataRowList : public platform::TStrings {
   int CompareStrings(const std::string& S1, const std::string& S2) const override;
 
  private:
-  struct TItem {
-    std::string FString;
-    platform::TObject* FObject = nullptr;
-  };
   void CheckIndex(int Index) const;
   void Grow();
   void InsertItem(int Index, const std::string& S, platform::TObject* AObject);
@@ -127,9 +123,8 @@ class TDataRowList : public platform::TStrings {
   void DropFreedSubTotals(const std::unordered_set<const platform::TObject*>& SubTotals,
                           const std::unordered_set<TAbstractRowStorage*>& Storages);
 
-  std::unique_ptr<TItem[]> FItems;
-  int FCount = 0;
-  int FCapacity = 0;
+  platform::TStringEntries FItems;
+  int FCapacity = 0;  // the list's own growth rule, kept exactly in FItems
   bool FUpdating = false;
   bool FSorted = false;
   platform::TDuplicates FDuplicates = platform::dupIgnore;
