@@ -1,5 +1,7 @@
 #include "db/MyOracleStoredProc.h"
 
+#include "db/StoredProcCalls.h"
+
 namespace db {
 namespace {
 
@@ -56,11 +58,7 @@ void TMyOracleStoredProc::LoadAllParams() {
 }
 
 void TMyOracleStoredProc::LoadParamsReturn() {
-  stlParams.Clear();
-  TParams& engine = oraStoredProc->Params();
-  for (int i = 0; i < engine.Count(); ++i)
-    stlParams.CreateParam(engine[i].DataType(), engine[i].Name(), engine[i].ParamType())
-        .SetValue(engine[i].Value());
+  storedproc::MirrorParams(*oraStoredProc, stlParams);
 }
 
 void TMyOracleStoredProc::retrieveParams() {
@@ -88,24 +86,15 @@ void TMyOracleStoredProc::setParams(TParams& Params) {
 }
 
 void TMyOracleStoredProc::executeProc() {
-  setParams(stlParams);
-  oraStoredProc->ExecProc();
-  LoadParamsReturn();
+  storedproc::Exec(*this, *oraStoredProc, stlParams);
 }
 
 TDataSet* TMyOracleStoredProc::OpenProc() {
-  setParams(stlParams);
-  oraStoredProc->Open();
-  oraStoredProc->SetLocalUpdate(true);
-  LoadParamsReturn();
-  return oraStoredProc.get();
+  return storedproc::Open(*this, *oraStoredProc, stlParams, true);
 }
 
 TDataSet* TMyOracleStoredProc::OpenProcWidthOutClone() {
-  setParams(stlParams);
-  oraStoredProc->Open();
-  LoadParamsReturn();
-  return oraStoredProc.get();
+  return storedproc::Open(*this, *oraStoredProc, stlParams, false);
 }
 
 void TMyOracleStoredProc::getParamValue(const std::string& Name, std::string& Value) {

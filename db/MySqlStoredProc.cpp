@@ -1,5 +1,7 @@
 #include "db/MySqlStoredProc.h"
 
+#include "db/StoredProcCalls.h"
+
 namespace db {
 
 TMySqlStoredProc::TMySqlStoredProc(const std::string& ProcName, TCustomConnection* Connection,
@@ -35,11 +37,7 @@ void TMySqlStoredProc::LoadAllParams() {
 }
 
 void TMySqlStoredProc::LoadParamsReturn() {
-  stlParams.Clear();
-  TParams& engine = msStoredProc->Params();
-  for (int i = 0; i < engine.Count(); ++i)
-    stlParams.CreateParam(engine[i].DataType(), engine[i].Name(), engine[i].ParamType())
-        .SetValue(engine[i].Value());
+  storedproc::MirrorParams(*msStoredProc, stlParams);
 }
 
 void TMySqlStoredProc::setParams(TParams& Params) {
@@ -56,24 +54,15 @@ void TMySqlStoredProc::setParams(TParams& Params) {
 }
 
 void TMySqlStoredProc::executeProc() {
-  setParams(stlParams);
-  msStoredProc->ExecProc();
-  LoadParamsReturn();
+  storedproc::Exec(*this, *msStoredProc, stlParams);
 }
 
 TDataSet* TMySqlStoredProc::OpenProc() {
-  setParams(stlParams);
-  msStoredProc->Open();
-  msStoredProc->SetLocalUpdate(true);
-  LoadParamsReturn();
-  return msStoredProc.get();
+  return storedproc::Open(*this, *msStoredProc, stlParams, true);
 }
 
 TDataSet* TMySqlStoredProc::OpenProcWidthOutClone() {
-  setParams(stlParams);
-  msStoredProc->Open();
-  LoadParamsReturn();
-  return msStoredProc.get();
+  return storedproc::Open(*this, *msStoredProc, stlParams, false);
 }
 
 void TMySqlStoredProc::getParamValue(const std::string& Name, std::string& Value) {
