@@ -22,7 +22,9 @@ set(CLAVIRA_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/clavira)
 function(clavira_export_symbols name)
   get_target_property(type ${name} TYPE)
   if(type STREQUAL "SHARED_LIBRARY")
-    set_target_properties(${name} PROPERTIES VISIBILITY_INLINES_HIDDEN ON
+    # No <name>_EXPORTS define: the headers do not use one, and without it a
+    # shared build compiles exactly as a static one (and hits the same cache).
+    set_target_properties(${name} PROPERTIES VISIBILITY_INLINES_HIDDEN ON DEFINE_SYMBOL ""
                           LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/clavira-exports.map)
     target_link_options(${name} PRIVATE
                         -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/clavira-exports.map)
