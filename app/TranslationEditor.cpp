@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include "dataframework/elements/AbstractRow.h"
 #include "dataframework/elements/KeyField.h"
 #include "dataframework/qt/RowStorageModel.h"
+#include "dataframework/qt/TranslationExchangeFile.h"
 #include "dataframework/translation/FormTranslator.h"
 #include "dataframework/translation/TranslatedStrings.h"
 #include "dataframework/translation/TranslationFile.h"
@@ -110,6 +112,8 @@ TFRMTranslationEditor::TFRMTranslationEditor(TFRMClavira& Window, QWidget* Paren
   UndoButton = Button(this, buttons, "UndoButton", QStringLiteral("Undo"));
   RedoButton = Button(this, buttons, "RedoButton", QStringLiteral("Redo"));
   SaveButton = Button(this, buttons, "SaveButton", QStringLiteral("Save"));
+  ExportButton = Button(this, buttons, "ExportButton", QStringLiteral("Export…"));
+  ImportButton = Button(this, buttons, "ImportButton", QStringLiteral("Import…"));
   buttons->addStretch();
   auto* shown = new QLabel(QStringLiteral("Window language:"), this);
   buttons->addWidget(shown);
@@ -164,6 +168,20 @@ TFRMTranslationEditor::TFRMTranslationEditor(TFRMClavira& Window, QWidget* Paren
           [this] { RunGuarded(this, [this] { Gather(); }); });
   connect(SaveButton, &QPushButton::clicked, this, [this] {
     RunGuarded(this, [this] { Status->setText(QStringLiteral("Saved ") + FromUtf8(Save())); });
+  });
+  connect(ExportButton, &QPushButton::clicked, this, [this] {
+    RunGuarded(this, [this] {
+      const int language = SelectedLanguage();
+      if (language == NotFound) return;
+      const std::string file = AskFile(true);
+      if (!file.empty()) ExportLanguage(language, file);
+    });
+  });
+  connect(ImportButton, &QPushButton::clicked, this, [this] {
+    RunGuarded(this, [this] {
+      const std::string file = AskFile(false);
+      if (!file.empty()) ImportFile(file);
+    });
   });
   connect(UndoButton, &QPushButton::clicked, this, [this] {
     CommitEdits();
@@ -344,10 +362,12 @@ void TFRMTranslationEditor::UpdateActions() {
   const bool language = SelectedLanguage() != NotFound;
   RenameButton->setEnabled(language);
   RemoveButton->setEnabled(language);
+  ExportButton->setEnabled(language);
   const bool live = FWindow != nullptr;
   InsertButton->setEnabled(live);
   GatherButton->setEnabled(live);
   SaveButton->setEnabled(live);
+  ImportButton->setEnabled(live);
   if (AddRuleButton != nullptr) {
     AddRuleButton->setEnabled(live);
     DeleteRuleButton->setEnabled(SelectedRule() >= 0);
@@ -591,6 +611,59 @@ std::string TFRMTranslationEditor::Save() {
   FLastContent = FWindow->Strings().Content();
   FUndo->clear();  // saved: the history ends here, and the editor is clean
   return file;
+}
+
+std::string TFRMTranslationEditor::AskFile(bool ForExport) {
+  QFileDialog dialog(
+      this, ForExport ? QStringLiteral("Export language") : QStringLiteral("Import translations"));
+  dialog.setObjectName(QStringLiteral("FileDialog"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(ForExport ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(ForExport ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setNameFilters({QStringLiteral("Qt Linguist (*.ts)"), QStringLiteral("gettext (*.po)")});
+  if (ForExport) dialog.setDefaultSuffix(QStringLiteral("ts"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return platform::qt::ToUtf8(dialog.selectedFiles().front());
+}
+
+void TFRMTranslationEditor::ExportLanguage(int Language, const std::string& FileName) {
+  if (FWindow == nullptr) return;
+  CommitEdits();
+  const dataframework::TTranslationContent content = FWindow->Strings().Content();
+  dataframework::qt::ExportLanguageFile(content, Language, FileName);
+  Status->setText(
+      QStringLiteral("Exported %1 texts of %2 to %3")
+          .arg(dataframework::ExportCatalog(content, Language).Messages.size())
+          .arg(FromUtf8(content.Languages[static_cast<size_t>(Language)]), FromUtf8(FileName)));
+}
+
+dataframework::TImportReport TFRMTranslationEditor::ImportFile(const std::string& FileName) {
+  dataframework::TImportReport report;
+  if (FWindow == nullptr) return report;
+  CommitEdits();
+  const dataframework::TTranslationContent imported = dataframework::qt::ImportLanguageFile(
+      FWindow->Strings().Content(), NotFound, FileName, report);
+  if (report.Changed > 0) {
+    dataframework::TTranslationContent before = FLastContent;
+    PutContent(imported);
+    FUndo->push(
+        new TContentCommand(this, std::move(before), FLastContent, QStringLiteral("Import")));
+  }
+  const size_t leftOut = report.Unknown.size() + report.SourceChanged.size();
+  Status->setText(QStringLiteral("Imported %1: %2 texts changed, %3 unchanged, %4 left out")
+                      .arg(FromUtf8(FileName))
+                      .arg(report.Changed)
+                      .arg(report.Unchanged)
+                      .arg(leftOut));
+  if (leftOut > 0) {
+    QString lines =
+        QStringLiteral("%1 texts of %2 were left out:").arg(leftOut).arg(FromUtf8(FileName));
+    for (const std::string& line : report.Unknown) lines += QStringLiteral("\n") + FromUtf8(line);
+    for (const std::string& line : report.SourceChanged)
+      lines += QStringLiteral("\n") + FromUtf8(line);
+    Presenter().ShowMessage(this, lines);
+  }
+  return report;
 }
 
 bool TFRMTranslationEditor::HasUnsavedChanges() const {

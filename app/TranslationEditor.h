@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "dataframework/translation/TranslationContent.h"
+#include "dataframework/translation/TranslationExchange.h"
 #include "dataframework/translation/TranslatorViews.h"
 
 class QComboBox;
@@ -79,6 +80,12 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
   void Gather();
   // Writes the translation file; answers its name. Ends the undo history.
   std::string Save();
+  // Writes language Language to a translator's file (.ts or .po).
+  void ExportLanguage(int Language, const std::string& FileName);
+  // Takes the translations of a translator's file into the language it
+  // names (one undo step); unknown keys are reported (as a message) and
+  // left out; a bad file changes nothing. Answers the report.
+  dataframework::TImportReport ImportFile(const std::string& FileName);
 
   // Why Name cannot be given to language Language (NotFound: a new one):
   // the translation file's reasons and the strings' duplicate message; ""
@@ -103,6 +110,8 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
   QPushButton* RemoveButton;
   QPushButton* GatherButton;
   QPushButton* SaveButton;
+  QPushButton* ExportButton;  // the chosen language
+  QPushButton* ImportButton;
   QPushButton* UndoButton;
   QPushButton* RedoButton;
   QPushButton* AddRuleButton;     // on the rules page
@@ -139,6 +148,8 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
   void AskRename();
   void AskRemove();
   void AskAddRule();
+  // A file name from a file dialog ("" when cancelled).
+  std::string AskFile(bool ForExport);
 
   TFRMClavira* FWindow;                         // none once released
   std::vector<std::vector<QTreeView*>> FGrids;  // by page and view; owned by Pages
