@@ -61,9 +61,32 @@ bool TTsReader::NextChild() {
 }
 
 std::string TTsReader::Text() {
-  const QString text = FXml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+  std::string text;
+  while (!FXml.atEnd()) {
+    switch (FXml.readNext()) {
+      case QXmlStreamReader::Characters:
+        text += S(FXml.text());
+        break;
+      case QXmlStreamReader::StartElement: {
+        // A control character, as Linguist writes it: <byte value="xd"/> or "13".
+        if (FXml.name() != u"byte") Fail("unknown element <" + S(FXml.name()) + "> in a text");
+        const QString value = FXml.attributes().value(QStringLiteral("value")).toString();
+        bool ok = false;
+        const uint code = value.startsWith(u'x') ? value.mid(1).toUInt(&ok, 16) : value.toUInt(&ok);
+        if (!ok || code == 0 || code > 0x7F)
+          Fail("a byte value must be 1 to 127, not '" + S(value) + "'");
+        text += static_cast<char>(code);
+        FXml.skipCurrentElement();
+        break;
+      }
+      case QXmlStreamReader::EndElement:
+        return text;
+      default:
+        break;
+    }
+  }
   if (FXml.hasError()) Fail(S(FXml.errorString()));
-  return S(text);
+  Fail("the file ends inside a text");
 }
 
 // What Linguist and lconvert keep for themselves.
@@ -173,6 +196,24 @@ TExchangeCatalog TTsReader::Read() {
   return std::move(FCatalog);
 }
 
+// XML reads a raw carriage return as a line feed and has no form at all for
+// most other controls: they go as Linguist writes them, <byte value="xd"/>.
+void WriteText(QXmlStreamWriter& Xml, const std::string& Text) {
+  std::string run;
+  for (const char c : Text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 && u != '\n' && u != '\t') {
+      Xml.writeCharacters(Q(run));
+      run.clear();
+      Xml.writeEmptyElement(QStringLiteral("byte"));
+      Xml.writeAttribute(QStringLiteral("value"), QStringLiteral("x%1").arg(u, 0, 16));
+    } else {
+      run += c;
+    }
+  }
+  Xml.writeCharacters(Q(run));
+}
+
 }  // namespace
 
 std::string WriteTs(const TExchangeCatalog& Catalog) {
@@ -199,12 +240,14 @@ std::string WriteTs(const TExchangeCatalog& Catalog) {
     xml.writeTextElement(QStringLiteral("name"), Q(context));
     for (const TExchangeMessage* message : byContext[context]) {
       xml.writeStartElement(QStringLiteral("message"));
-      xml.writeTextElement(QStringLiteral("source"), Q(message->Source));
+      xml.writeStartElement(QStringLiteral("source"));
+      WriteText(xml, message->Source);
+      xml.writeEndElement();
       xml.writeTextElement(QStringLiteral("comment"), Q(message->Comment));
       xml.writeStartElement(QStringLiteral("translation"));
       if (message->Unfinished)
         xml.writeAttribute(QStringLiteral("type"), QStringLiteral("unfinished"));
-      xml.writeCharacters(Q(message->Translation));
+      WriteText(xml, message->Translation);
       xml.writeEndElement();
       xml.writeEndElement();
     }
