@@ -281,6 +281,18 @@ TEST_F(ExchangeTest, HostileFilesAreRefusedWithTheirLine) {
   TImportReport report;
   EXPECT_THROW(ImportLanguageFile(content, 1, Dir + "/missing.po", report),
                ETranslationExchangeError);
+  // A file of a language the translations do not have (made when they had
+  // another set of languages), taken by the language it names.
+  const std::string other = Dir + "/other.ts";
+  Write(other, replaced(ts, "language=\"Ing\"", "language=\"Cat\""));
+  try {
+    ImportLanguageFile(content, NotFound, other, report);
+    ADD_FAILURE() << "accepted";
+  } catch (const ETranslationExchangeError& e) {
+    EXPECT_EQ(e.Message(), other +
+                               ": the file holds the language 'Cat', which the translations "
+                               "do not have");
+  }
 }
 
 }  // namespace
