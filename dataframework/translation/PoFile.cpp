@@ -181,7 +181,8 @@ TExchangeCatalog TPoReader::Read() {
     FLine = bad;
     Fail("the text is not UTF-8");
   }
-  size_t start = 0;
+  // Some editors start a UTF-8 file with a byte order mark.
+  size_t start = FText.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
   while (start < FText.size()) {
     size_t end = FText.find('\n', start);
     if (end == std::string::npos) end = FText.size();

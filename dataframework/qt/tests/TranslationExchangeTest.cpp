@@ -126,6 +126,7 @@ TEST_F(ExchangeTest, TheToolsConvertTheFilesWithoutLoss) {
     ExportLanguageFile(content, language, po);
     EXPECT_EQ(Messages(ReadTs(Read(ts), ts)), exported.Messages);
     EXPECT_EQ(Messages(ReadPo(Read(po), po)), exported.Messages);
+    EXPECT_EQ(Messages(ReadPo("\xEF\xBB\xBF" + Read(po), po)), exported.Messages);  // a BOM
 
     for (const char* through : {"po", "xlf"}) {
       SCOPED_TRACE(through);
