@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,100 +23,17 @@
 #include "app/FRMClavira.h"
 #include "app/MessagePresenter.h"
 #include "app/TranslationEditor.h"
+#include "app/tests/TranslationFixture.h"
+#include "dataframework/qt/RowStorageModel.h"
 #include "dataframework/translation/FormTranslator.h"
 #include "dataframework/translation/TranslatedStrings.h"
 #include "dataframework/translation/TranslationFile.h"
-#include "dataframework/qt/RowStorageModel.h"
 #include "testsupport/MessageOf.h"
 #include "testsupport/Process.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using dataframework::LanguageColumnOffset;
-
-class TErrorLog : public app::IMessagePresenter {
- public:
-  explicit TErrorLog(std::vector<std::string>* Errors) : FErrors(Errors) {}
-  void ShowMessage(QWidget*, const QString& Text) override {
-    FErrors->push_back("message: " + Text.toStdString());
-  }
-  void ShowError(QWidget*, const QString& Text) override {
-    FErrors->push_back(Text.toUtf8().toStdString());
-  }
-
- private:
-  std::vector<std::string>* FErrors;
-};
-
-std::string ContentText(const dataframework::TTranslatedStrings& Strings) {
-  std::ostringstream text;
-  dataframework::WriteTranslationContent(text, Strings.Content(), "strings");
-  return text.str();
-}
-
-class TranslationTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FPrevious = app::SetPresenter(std::make_unique<TErrorLog>(&Errors));
-    Dir = testsupport::MakeTempDir("clavira-translations");
-    File = Dir + "/FRMClavira.translations";
-    fs::copy_file(std::string(CLAVIRA_SOURCE_DIR) + "/app/translations/FRMClavira.translations",
-                  File);
-    setenv("CLAVIRA_TRANSLATIONS", File.c_str(), 1);
-  }
-  void TearDown() override {
-    Editor.reset();
-    Window.reset();
-    app::SetPresenter(std::move(FPrevious));
-    unsetenv("CLAVIRA_TRANSLATIONS");
-    setenv("VESQUIN_LANGUAGE", "", 1);
-    fs::remove_all(Dir);
-  }
-
-  void Open(const char* Language) {
-    setenv("VESQUIN_LANGUAGE", Language, 1);
-    Window = std::make_unique<app::TFRMClavira>();
-    Window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
-  }
-  void OpenEditor() {
-    Editor = std::make_unique<app::TFRMTranslationEditor>(*Window);
-    Editor->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Editor.get()));
-  }
-  // The grid's cell of Component's "text" row in language column Language.
-  QModelIndex Cell(const char* Component, int Language) {
-    dataframework::qt::TRowStorageModel* model = Editor->Model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-      if (model->index(row, 2).data().toString() == Component) {
-        return model->index(row, LanguageColumnOffset + Language);
-      }
-    }
-    return {};
-  }
-  std::vector<std::string> Captions() {
-    return {Window->Label1->text().toStdString(),     Window->Label2->text().toStdString(),
-            Window->Label3->text().toStdString(),     Window->Label4->text().toStdString(),
-            Window->Autenticar->text().toStdString(), Window->Button1->text().toStdString()};
-  }
-
-  std::vector<std::string> Errors;
-  std::string Dir;
-  std::string File;
-  std::unique_ptr<app::TFRMClavira> Window;
-  std::unique_ptr<app::TFRMTranslationEditor> Editor;
-
- private:
-  std::unique_ptr<app::IMessagePresenter> FPrevious;
-};
-
-const std::vector<std::string> Spanish = {"Nombre",    "Dominio",    "Clave",
-                                          "Seguridad", "Autenticar", "Autenticar DB"};
-const std::vector<std::string> English = {"Name",     "Domain", "Password",
-                                          "Security", "Log in", "Log in DB"};
-const std::vector<std::string> Portuguese = {"Nome",      "Domínio",    "Senha",
-                                             "Segurança", "Autenticar", "Autenticar BD"};
+using namespace apptest;
 
 // Every caption shows whole in every shipped language.
 TEST_F(TranslationTest, OpensInTheLibrarysLanguageWithEveryCaptionWhole) {
@@ -250,8 +168,9 @@ TEST_F(TranslationTest, RemovingTheCurrentLanguageIsRefused) {
   // Another language goes; the window keeps its own.
   Errors.clear();
   Editor->Grid->setCurrentIndex(Cell("Label2", 2));
+  Answers = {app::TAnswer::Yes};
   QTest::mouseClick(Editor->RemoveButton, Qt::LeftButton);
-  EXPECT_EQ(Errors, std::vector<std::string>{});
+  EXPECT_EQ(Errors, std::vector<std::string>{"ask: Remove the language Por and its 9 texts?"});
   EXPECT_EQ(Window->Strings().LanguageCount(), 2);
   EXPECT_EQ(Editor->Model()->columnCount(), LanguageColumnOffset + 2);
   EXPECT_EQ(dataframework::CurrentLanguageName(&Window->Translator()), "Ing");

@@ -15,12 +15,16 @@ struct TTranslationRule {
   std::string Path;  // indexes stripped
   bool IncludeSubclasses = false;
   bool Translate = false;
+
+  bool operator==(const TTranslationRule&) const = default;
 };
 
 struct TTranslationForm {
   std::string Guid;
   std::string UnitName;
   std::string ClassName;
+
+  bool operator==(const TTranslationForm&) const = default;
 };
 
 struct TTranslationEntry {
@@ -30,6 +34,8 @@ struct TTranslationEntry {
   std::string ClassName;
   bool Translate = false;
   std::vector<std::string> Texts;  // one per language, in language order
+
+  bool operator==(const TTranslationEntry&) const = default;
 };
 
 struct TTranslationContent {
@@ -37,6 +43,8 @@ struct TTranslationContent {
   std::vector<TTranslationRule> Rules;
   std::vector<TTranslationForm> Forms;
   std::vector<TTranslationEntry> Entries;
+
+  bool operator==(const TTranslationContent&) const = default;
 };
 
 }  // namespace dataframework

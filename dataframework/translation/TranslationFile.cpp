@@ -309,17 +309,21 @@ TTranslationContent TReader::Read() {
 
 }  // namespace
 
+std::string LanguageNameProblem(const std::string& Name) {
+  if (Name.empty()) return "a language without a name cannot be saved";
+  if (Name == "class" || Name == "translate")
+    return "language name '" + Name + "' is a key of the file";
+  return {};
+}
+
 void WriteTranslationContent(std::ostream& Stream, const TTranslationContent& Content,
                              const std::string& SourceName) {
   // Texts are keyed by language name, so a name must be one the reader can
   // tell from the other keys and languages.
   for (size_t i = 0; i < Content.Languages.size(); ++i) {
     const std::string& name = Content.Languages[i];
-    if (name.empty())
-      throw ETranslationFileError(SourceName + ": a language without a name cannot be saved");
-    if (name == "class" || name == "translate")
-      throw ETranslationFileError(SourceName + ": language name '" + name +
-                                  "' is a key of the file");
+    if (const std::string problem = LanguageNameProblem(name); !problem.empty())
+      throw ETranslationFileError(SourceName + ": " + problem);
     for (size_t j = 0; j < i; ++j)
       if (name == Content.Languages[j])
         throw ETranslationFileError(SourceName + ": language name '" + name + "' is used twice");

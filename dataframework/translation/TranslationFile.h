@@ -46,6 +46,11 @@ class ETranslationFileError : public platform::Exception {
   using platform::Exception::Exception;
 };
 
+// Why the file cannot key texts by Name: "a language without a name cannot
+// be saved", "language name '<n>' is a key of the file"; "" when it can.
+// Editors check names with it before they take them.
+std::string LanguageNameProblem(const std::string& Name);
+
 // Text form of Content. Duplicate language names cannot be keyed apart and
 // raise ETranslationFileError "<SourceName>: language name '<n>' is used
 // twice".

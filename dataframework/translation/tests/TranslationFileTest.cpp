@@ -13,18 +13,6 @@
 
 namespace dataframework {
 
-bool operator==(const TTranslationRule& A, const TTranslationRule& B) {
-  return A.ClassName == B.ClassName && A.Path == B.Path &&
-         A.IncludeSubclasses == B.IncludeSubclasses && A.Translate == B.Translate;
-}
-bool operator==(const TTranslationForm& A, const TTranslationForm& B) {
-  return A.Guid == B.Guid && A.UnitName == B.UnitName && A.ClassName == B.ClassName;
-}
-bool operator==(const TTranslationEntry& A, const TTranslationEntry& B) {
-  return A.Guid == B.Guid && A.Component == B.Component && A.Path == B.Path &&
-         A.ClassName == B.ClassName && A.Translate == B.Translate && A.Texts == B.Texts;
-}
-
 namespace testing {
 namespace {
 
