@@ -3,10 +3,9 @@
 #include <QLabel>
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 #include "app/FRMClavira.h"
+#include "app/ShippedFile.h"
 #include "dataframework/translation/FormTranslator.h"
 #include "dataframework/translation/TranslatedStrings.h"
 #include "dataframework/translation/TranslationFile.h"
@@ -20,16 +19,7 @@ using dataframework::NotFound;
 
 std::string TFRMClavira::TranslationFileName() {
   if (const char* file = std::getenv("CLAVIRA_TRANSLATIONS")) return file;
-  // An installed program has its copy in share/clavira beside bin/; a program
-  // run from the build tree edits the tree's own file.
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const std::filesystem::path installed =
-        exe.parent_path().parent_path() / "share" / "clavira" / "FRMClavira.translations";
-    if (std::filesystem::is_regular_file(installed, error)) return installed.string();
-  }
-  return CLAVIRA_TRANSLATION_FILE;
+  return ShippedFile("FRMClavira.translations", CLAVIRA_TRANSLATION_FILE);
 }
 
 void TFRMClavira::UseBuiltInTexts() {

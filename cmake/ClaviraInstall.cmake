@@ -12,7 +12,7 @@ set(CLAVIRA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Clavira)
 # The runtime library is the programs' own, not a system library: it goes to
 # a private folder (lib/clavira), where the programs look for it.
 set(CLAVIRA_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/clavira)
-foreach(program IN ITEMS clavira clavira-cli)
+foreach(program IN ITEMS clavira clavira-cli clavira-translations)
   if(TARGET ${program})
     set_target_properties(${program} PROPERTIES INSTALL_RPATH
                                                 "$ORIGIN/../${CLAVIRA_PRIVATE_LIBDIR}")
@@ -36,7 +36,7 @@ set(CLAVIRA_EXPORTED_LIBRARIES
     login users clavira_dataframework clavira_dataframework_bridge)
 # Installed beside other projects' libraries, the files carry the project's
 # name (libclavira_db.a, not libdb.a); the runtime library keeps its own.
-foreach(library IN LISTS CLAVIRA_EXPORTED_LIBRARIES ITEMS platform_qt df_qt)
+foreach(library IN LISTS CLAVIRA_EXPORTED_LIBRARIES ITEMS platform_qt df_qt df_translation_exchange)
   if(TARGET ${library} AND NOT library STREQUAL "vesquin")
     get_target_property(type ${library} TYPE)
     if(NOT type STREQUAL "INTERFACE_LIBRARY")
@@ -64,7 +64,7 @@ if(TARGET df_qt)
   target_link_libraries(clavira_dataframework_qt INTERFACE df_qt clavira_dataframework)
   set_target_properties(clavira_dataframework_qt PROPERTIES EXPORT_NAME dataframework_qt)
   add_library(Clavira::dataframework_qt ALIAS clavira_dataframework_qt)
-  install(TARGETS platform_qt df_qt clavira_dataframework_qt
+  install(TARGETS platform_qt df_qt df_translation_exchange clavira_dataframework_qt
           EXPORT ClaviraQtTargets
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
@@ -96,7 +96,7 @@ install(FILES ${PROJECT_BINARY_DIR}/ClaviraConfig.cmake
 # The test bench: its programs, the translations its window ships with, and
 # the PAM service its system logon asks for.
 if(TARGET clavira)
-  install(TARGETS clavira clavira-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  install(TARGETS clavira clavira-cli clavira-translations RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
           COMPONENT runtime)
   install(FILES ${PROJECT_SOURCE_DIR}/app/translations/FRMClavira.translations
           DESTINATION ${CMAKE_INSTALL_DATADIR}/clavira COMPONENT runtime)
@@ -115,7 +115,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/clavira.pam
 # installs them.
 set(CLAVIRA_GZIPPED ${PROJECT_BINARY_DIR}/packaging)
 set(CLAVIRA_GZIP_OUTPUTS)
-foreach(source IN ITEMS man/clavira.1 man/clavira-cli.1 changelog)
+foreach(source IN ITEMS man/clavira.1 man/clavira-cli.1 man/clavira-translations.1 changelog)
   get_filename_component(leaf ${source} NAME)
   set(output ${CLAVIRA_GZIPPED}/${leaf}.gz)
   add_custom_command(OUTPUT ${output}
@@ -127,6 +127,7 @@ foreach(source IN ITEMS man/clavira.1 man/clavira-cli.1 changelog)
 endforeach()
 add_custom_target(clavira_packaging_files ALL DEPENDS ${CLAVIRA_GZIP_OUTPUTS})
 install(FILES ${CLAVIRA_GZIPPED}/clavira.1.gz ${CLAVIRA_GZIPPED}/clavira-cli.1.gz
+              ${CLAVIRA_GZIPPED}/clavira-translations.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
 foreach(package IN ITEMS clavira clavira-dev)
   if(package STREQUAL "clavira")

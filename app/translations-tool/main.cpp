@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ShippedFile.h"
 #include "dataframework/qt/TranslationExchangeFile.h"
 #include "dataframework/translation/TranslatedStrings.h"
 #include "dataframework/translation/TranslationFile.h"
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
   if (const char* file = std::getenv("CLAVIRA_TRANSLATIONS"); file != nullptr && *file != '\0') {
     translations = file;
   } else {
-    translations = CLAVIRA_TRANSLATION_FILE;
+    translations = app::ShippedFile("FRMClavira.translations", CLAVIRA_TRANSLATION_FILE);
   }
   std::string file;
   for (size_t i = 1; i < args.size(); ++i) {
