@@ -100,20 +100,25 @@ TFRMTranslationEditor::TFRMTranslationEditor(TFRMClavira& Window, QWidget* Paren
   setObjectName(QStringLiteral("FRMTranslationEditor"));
   // "[*]" shows the unsaved changes.
   setWindowTitle(QStringLiteral("Translations of FRMClavira[*]"));
-  resize(820, 380);
+  resize(820, 420);
 
   auto* layout = new QVBoxLayout(this);
+  // Two rows, so that every button shows at the editor's first size: the
+  // languages, then the changes and the files.
   auto* buttons = new QHBoxLayout;
   layout->addLayout(buttons);
+  auto* changes = new QHBoxLayout;
+  layout->addLayout(changes);
   InsertButton = Button(this, buttons, "InsertButton", QStringLiteral("Insert language…"));
   RenameButton = Button(this, buttons, "RenameButton", QStringLiteral("Rename language…"));
   RemoveButton = Button(this, buttons, "RemoveButton", QStringLiteral("Remove language"));
   GatherButton = Button(this, buttons, "GatherButton", QStringLiteral("Gather texts"));
-  UndoButton = Button(this, buttons, "UndoButton", QStringLiteral("Undo"));
-  RedoButton = Button(this, buttons, "RedoButton", QStringLiteral("Redo"));
-  SaveButton = Button(this, buttons, "SaveButton", QStringLiteral("Save"));
-  ExportButton = Button(this, buttons, "ExportButton", QStringLiteral("Export…"));
-  ImportButton = Button(this, buttons, "ImportButton", QStringLiteral("Import…"));
+  UndoButton = Button(this, changes, "UndoButton", QStringLiteral("Undo"));
+  RedoButton = Button(this, changes, "RedoButton", QStringLiteral("Redo"));
+  ExportButton = Button(this, changes, "ExportButton", QStringLiteral("Export…"));
+  ImportButton = Button(this, changes, "ImportButton", QStringLiteral("Import…"));
+  changes->addStretch();
+  SaveButton = Button(this, changes, "SaveButton", QStringLiteral("Save"));
   buttons->addStretch();
   auto* shown = new QLabel(QStringLiteral("Window language:"), this);
   buttons->addWidget(shown);
