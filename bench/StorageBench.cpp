@@ -1,4 +1,8 @@
-// The row storage against SQLite in memory, the same work on both in one run.
+// The row storage against SQLite in memory and against the limit of its
+// shape, the same work on each in one run. Engines: clavira (TRowStorage),
+// sqlite (a WITHOUT ROWID table clustered on the key, as SQLite's users keep
+// keyed rows), sqlite_rowid (a rowid table with the key as a separate index)
+// and limit (a hand-written tree of the same shape; see TLimit).
 //
 // 1,000,000 rows with three integer keys (10 x 100 x 1,000 distinct values)
 // and two aggregable doubles, inserted in a shuffled order (fixed seed).
@@ -14,7 +18,7 @@
 //   Delete     the rows with the third key in [0, 99] (GetRows in gmDelete /
 //              one DELETE)
 // The counter bytes_per_row of Insert is the memory the stored rows take
-// (heap in use for the storage, sqlite3_memory_used for SQLite).
+// (heap in use for the storage and the limit, sqlite3_memory_used for SQLite).
 //
 // Run: build/bin/bench_storage (names Storage/<phase>/<engine>).
 #include <benchmark/benchmark.h>
@@ -23,6 +27,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstdint>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -139,11 +145,15 @@ struct TSqlite {
   bool Inserted = false;
   double BytesPerRow = 0;
 
-  TSqlite() {
+  // Clustered: WITHOUT ROWID, the rows kept in the primary key's own tree, as
+  // a user who keeps keyed rows in SQLite sets it up. Otherwise a rowid
+  // table with the key as a separate index.
+  explicit TSqlite(bool Clustered) {
     if (sqlite3_open(":memory:", &Db) != SQLITE_OK) throw std::runtime_error("sqlite open");
-    Exec(
-        "CREATE TABLE t(k1 INTEGER, k2 INTEGER, k3 INTEGER, a REAL, b REAL, "
-        "PRIMARY KEY(k1, k2, k3))");
+    Exec(Clustered ? "CREATE TABLE t(k1 INTEGER, k2 INTEGER, k3 INTEGER, a REAL, b REAL, "
+                     "PRIMARY KEY(k1, k2, k3)) WITHOUT ROWID"
+                   : "CREATE TABLE t(k1 INTEGER, k2 INTEGER, k3 INTEGER, a REAL, b REAL, "
+                     "PRIMARY KEY(k1, k2, k3))");
   }
   ~TSqlite() { sqlite3_close(Db); }
 
@@ -195,9 +205,231 @@ struct TSqlite {
   }
 };
 
-TSqlite& Sqlite() {
-  static TSqlite sqlite;
+TSqlite& SqliteClustered() {
+  static TSqlite sqlite(true);
   return sqlite;
+}
+
+TSqlite& SqliteRowid() {
+  static TSqlite sqlite(false);
+  return sqlite;
+}
+
+// ------------------------------------------------------------------ limit
+
+// The same work by hand, with nothing general about it: a tree of the
+// storage's shape (root, first-key nodes, second-key nodes, leaves of
+// third-key entries in sorted vectors), sums cached per node and marked stale
+// on change, the rows in one flat array. What a storage of this shape could
+// do at best.
+struct TLimit {
+  struct TEntry {
+    int32_t K3;
+    uint32_t Row;
+  };
+  struct TLeaf {
+    int32_t Key;
+    std::vector<TEntry> Entries;
+    double A = 0, B = 0;
+    bool Stale = true;
+  };
+  struct TBranch {
+    int32_t Key;
+    std::vector<TLeaf> Leaves;
+    double A = 0, B = 0;
+    bool Stale = true;
+  };
+  std::vector<TBenchRow> Rows;
+  std::vector<TBranch> Branches;
+  double A = 0, B = 0;
+  bool Stale = true;
+  bool Inserted = false;
+  double BytesPerRow = 0;
+
+  template <class T>
+  static auto Find(std::vector<T>& Nodes, int32_t Key) {
+    return std::lower_bound(Nodes.begin(), Nodes.end(), Key,
+                            [](const T& Node, int32_t K) { return Node.Key < K; });
+  }
+  static auto FindEntry(std::vector<TEntry>& Entries, int32_t Key) {
+    return std::lower_bound(Entries.begin(), Entries.end(), Key,
+                            [](const TEntry& E, int32_t K) { return E.K3 < K; });
+  }
+
+  bool Put(const TBenchRow& R) {
+    auto branch = Find(Branches, R.K1);
+    if (branch == Branches.end() || branch->Key != R.K1)
+      branch = Branches.insert(branch, TBranch{R.K1, {}});
+    auto leaf = Find(branch->Leaves, R.K2);
+    if (leaf == branch->Leaves.end() || leaf->Key != R.K2)
+      leaf = branch->Leaves.insert(leaf, TLeaf{R.K2, {}});
+    auto entry = FindEntry(leaf->Entries, R.K3);
+    if (entry != leaf->Entries.end() && entry->K3 == R.K3) return false;
+    leaf->Entries.insert(entry, {R.K3, static_cast<uint32_t>(Rows.size())});
+    Rows.push_back(R);
+    leaf->Stale = branch->Stale = Stale = true;
+    return true;
+  }
+  TBenchRow* Locate(int32_t K1, int32_t K2, int32_t K3) {
+    auto branch = Find(Branches, K1);
+    if (branch == Branches.end() || branch->Key != K1) return nullptr;
+    auto leaf = Find(branch->Leaves, K2);
+    if (leaf == branch->Leaves.end() || leaf->Key != K2) return nullptr;
+    auto entry = FindEntry(leaf->Entries, K3);
+    if (entry == leaf->Entries.end() || entry->K3 != K3) return nullptr;
+    return &Rows[entry->Row];
+  }
+  // Brings the stale sums up to date, bottom up.
+  void Totals() {
+    if (!Stale) return;
+    A = B = 0;
+    for (TBranch& branch : Branches) {
+      if (branch.Stale) {
+        branch.A = branch.B = 0;
+        for (TLeaf& leaf : branch.Leaves) {
+          if (leaf.Stale) {
+            leaf.A = leaf.B = 0;
+            for (const TEntry& e : leaf.Entries) {
+              leaf.A += Rows[e.Row].A;
+              leaf.B += Rows[e.Row].B;
+            }
+            leaf.Stale = false;
+          }
+          branch.A += leaf.A;
+          branch.B += leaf.B;
+        }
+        branch.Stale = false;
+      }
+      A += branch.A;
+      B += branch.B;
+    }
+    Stale = false;
+  }
+
+  void Insert() {
+    size_t before = HeapInUse();
+    Rows.reserve(RowCount);
+    for (const TBenchRow& r : Work().Rows) {
+      if (!Put(r)) throw std::runtime_error("insert refused");
+    }
+    BytesPerRow = static_cast<double>(HeapInUse() - before) / RowCount;
+    Inserted = true;
+  }
+  void EnsureInserted() {
+    if (!Inserted) Insert();
+  }
+};
+
+TLimit& Limit() {
+  static TLimit limit;
+  return limit;
+}
+
+int32_t KeyOf(const std::string& Text) {
+  int32_t value = 0;
+  std::from_chars(Text.data(), Text.data() + Text.size(), value);
+  return value;
+}
+
+void InsertLimit(benchmark::State& state) {
+  Work();
+  TLimit& l = Limit();
+  for (auto _ : state) l.Insert();
+  state.counters["bytes_per_row"] = l.BytesPerRow;
+  state.counters["rows"] = RowCount;
+}
+
+void SubtotalsLimit(benchmark::State& state) {
+  TLimit& l = Limit();
+  l.EnsureInserted();
+  double sum = 0;
+  int read = 0;
+  for (auto _ : state) {
+    l.Totals();
+    sum += l.A + l.B;
+    ++read;
+    for (const TLimit::TBranch& branch : l.Branches) {
+      sum += branch.A + branch.B;
+      ++read;
+      for (const TLimit::TLeaf& leaf : branch.Leaves) {
+        sum += leaf.A + leaf.B;
+        ++read;
+      }
+    }
+  }
+  benchmark::DoNotOptimize(sum);
+  state.counters["subtotal_rows"] = read;
+}
+
+void LocateLimit(benchmark::State& state) {
+  TLimit& l = Limit();
+  l.EnsureInserted();
+  int found = 0;
+  for (auto _ : state) {
+    for (const auto& texts : Work().LocateTexts) {
+      found += l.Locate(KeyOf(texts[0]), KeyOf(texts[1]), KeyOf(texts[2])) != nullptr;
+    }
+  }
+  if (found != LocateCount) state.SkipWithError("rows not found");
+}
+
+void SelectLimit(benchmark::State& state) {
+  TLimit& l = Limit();
+  l.EnsureInserted();
+  int count = 0;
+  for (auto _ : state) {
+    std::vector<const TBenchRow*> rows;
+    for (int32_t k1 : {2, 5}) {
+      auto branch = TLimit::Find(l.Branches, k1);
+      if (branch == l.Branches.end() || branch->Key != k1) continue;
+      for (TLimit::TLeaf& leaf : branch->Leaves) {
+        for (auto e = TLimit::FindEntry(leaf.Entries, 100); e != leaf.Entries.end() && e->K3 <= 199;
+             ++e)
+          rows.push_back(&l.Rows[e->Row]);
+      }
+    }
+    count = static_cast<int>(rows.size());
+  }
+  state.counters["rows"] = count;
+}
+
+void UpdateLimit(benchmark::State& state) {
+  TLimit& l = Limit();
+  l.EnsureInserted();
+  double total = 0;
+  for (auto _ : state) {
+    for (const TBenchRow& u : Work().Updates) {
+      auto branch = TLimit::Find(l.Branches, u.K1);
+      auto leaf = TLimit::Find(branch->Leaves, u.K2);
+      auto entry = TLimit::FindEntry(leaf->Entries, u.K3);
+      l.Rows[entry->Row].A = u.A;
+      leaf->Stale = branch->Stale = l.Stale = true;
+    }
+    l.Totals();
+    total = l.A + l.B;
+  }
+  benchmark::DoNotOptimize(total);
+}
+
+void DeleteLimit(benchmark::State& state) {
+  TLimit& l = Limit();
+  l.EnsureInserted();
+  int left = 0;
+  for (auto _ : state) {
+    left = 0;
+    for (TLimit::TBranch& branch : l.Branches) {
+      for (TLimit::TLeaf& leaf : branch.Leaves) {
+        auto first = TLimit::FindEntry(leaf.Entries, 0);
+        auto last = TLimit::FindEntry(leaf.Entries, 100);
+        if (first != last) {
+          leaf.Entries.erase(first, last);
+          leaf.Stale = branch.Stale = l.Stale = true;
+        }
+        left += static_cast<int>(leaf.Entries.size());
+      }
+    }
+  }
+  state.counters["rows_left"] = left;
 }
 
 // ---------------------------------------------------------------- phases
@@ -210,11 +442,10 @@ void InsertClavira(benchmark::State& state) {
   state.counters["rows"] = RowCount;
 }
 
-void InsertSqlite(benchmark::State& state) {
+void InsertSqlite(benchmark::State& state, TSqlite& s) {
   Work();
-  TSqlite& s = Sqlite();
   for (auto _ : state) s.Insert();
-  state.counters["bytes_per_row"] = Sqlite().BytesPerRow;
+  state.counters["bytes_per_row"] = s.BytesPerRow;
   state.counters["rows"] = RowCount;
 }
 
@@ -247,8 +478,7 @@ void SubtotalsClavira(benchmark::State& state) {
   state.counters["subtotal_rows"] = read;
 }
 
-void SubtotalsSqlite(benchmark::State& state) {
-  TSqlite& s = Sqlite();
+void SubtotalsSqlite(benchmark::State& state, TSqlite& s) {
   s.EnsureInserted();
   sqlite3_stmt* root = s.Prepare("SELECT SUM(a), SUM(b) FROM t");
   sqlite3_stmt* first = s.Prepare("SELECT k1, SUM(a), SUM(b) FROM t GROUP BY k1");
@@ -277,8 +507,7 @@ void LocateClavira(benchmark::State& state) {
   if (found != LocateCount) state.SkipWithError("rows not found");
 }
 
-void LocateSqlite(benchmark::State& state) {
-  TSqlite& s = Sqlite();
+void LocateSqlite(benchmark::State& state, TSqlite& s) {
   s.EnsureInserted();
   sqlite3_stmt* stmt = s.Prepare("SELECT a, b FROM t WHERE k1 = ? AND k2 = ? AND k3 = ?");
   int found = 0;
@@ -313,8 +542,7 @@ void SelectClavira(benchmark::State& state) {
   state.counters["rows"] = count;
 }
 
-void SelectSqlite(benchmark::State& state) {
-  TSqlite& s = Sqlite();
+void SelectSqlite(benchmark::State& state, TSqlite& s) {
   s.EnsureInserted();
   sqlite3_stmt* stmt =
       s.Prepare("SELECT k1, k2, k3, a, b FROM t WHERE k1 IN (?, ?) AND k3 BETWEEN ? AND ?");
@@ -353,8 +581,7 @@ void UpdateClavira(benchmark::State& state) {
   benchmark::DoNotOptimize(total);
 }
 
-void UpdateSqlite(benchmark::State& state) {
-  TSqlite& s = Sqlite();
+void UpdateSqlite(benchmark::State& state, TSqlite& s) {
   s.EnsureInserted();
   sqlite3_stmt* stmt = s.Prepare("UPDATE t SET a = ? WHERE k1 = ? AND k2 = ? AND k3 = ?");
   sqlite3_stmt* root = s.Prepare("SELECT SUM(a), SUM(b) FROM t");
@@ -388,8 +615,7 @@ void DeleteClavira(benchmark::State& state) {
   state.counters["rows_left"] = c.Storage->CountRows(rsInserted);
 }
 
-void DeleteSqlite(benchmark::State& state) {
-  TSqlite& s = Sqlite();
+void DeleteSqlite(benchmark::State& state, TSqlite& s) {
   s.EnsureInserted();
   sqlite3_stmt* stmt = s.Prepare("DELETE FROM t WHERE k3 BETWEEN ? AND ?");
   for (auto _ : state) {
@@ -408,24 +634,38 @@ void DeleteSqlite(benchmark::State& state) {
 }
 
 // Each phase once, in order: the phases build on each other's state.
-#define STORAGE_PHASE(Phase, Engine, Function) \
-  BENCHMARK(Function)                          \
-      ->Name("Storage/" #Phase "/" #Engine)    \
-      ->Iterations(1)                          \
+#define STORAGE_PHASE(Title, Function) \
+  BENCHMARK(Function)->Name(Title)->Iterations(1)->Unit(benchmark::kMillisecond)
+#define SQLITE_PHASE(Title, Function, Engine)   \
+  BENCHMARK_CAPTURE(Function, Engine, Engine()) \
+      ->Name(Title)                             \
+      ->Iterations(1)                           \
       ->Unit(benchmark::kMillisecond)
 
-STORAGE_PHASE(Insert, clavira, InsertClavira);
-STORAGE_PHASE(Insert, sqlite, InsertSqlite);
-STORAGE_PHASE(Subtotals, clavira, SubtotalsClavira);
-STORAGE_PHASE(Subtotals, sqlite, SubtotalsSqlite);
-STORAGE_PHASE(Locate, clavira, LocateClavira);
-STORAGE_PHASE(Locate, sqlite, LocateSqlite);
-STORAGE_PHASE(Select, clavira, SelectClavira);
-STORAGE_PHASE(Select, sqlite, SelectSqlite);
-STORAGE_PHASE(Update, clavira, UpdateClavira);
-STORAGE_PHASE(Update, sqlite, UpdateSqlite);
-STORAGE_PHASE(Delete, clavira, DeleteClavira);
-STORAGE_PHASE(Delete, sqlite, DeleteSqlite);
+STORAGE_PHASE("Storage/Insert/clavira", InsertClavira);
+SQLITE_PHASE("Storage/Insert/sqlite", InsertSqlite, SqliteClustered);
+SQLITE_PHASE("Storage/Insert/sqlite_rowid", InsertSqlite, SqliteRowid);
+STORAGE_PHASE("Storage/Insert/limit", InsertLimit);
+STORAGE_PHASE("Storage/Subtotals/clavira", SubtotalsClavira);
+SQLITE_PHASE("Storage/Subtotals/sqlite", SubtotalsSqlite, SqliteClustered);
+SQLITE_PHASE("Storage/Subtotals/sqlite_rowid", SubtotalsSqlite, SqliteRowid);
+STORAGE_PHASE("Storage/Subtotals/limit", SubtotalsLimit);
+STORAGE_PHASE("Storage/Locate/clavira", LocateClavira);
+SQLITE_PHASE("Storage/Locate/sqlite", LocateSqlite, SqliteClustered);
+SQLITE_PHASE("Storage/Locate/sqlite_rowid", LocateSqlite, SqliteRowid);
+STORAGE_PHASE("Storage/Locate/limit", LocateLimit);
+STORAGE_PHASE("Storage/Select/clavira", SelectClavira);
+SQLITE_PHASE("Storage/Select/sqlite", SelectSqlite, SqliteClustered);
+SQLITE_PHASE("Storage/Select/sqlite_rowid", SelectSqlite, SqliteRowid);
+STORAGE_PHASE("Storage/Select/limit", SelectLimit);
+STORAGE_PHASE("Storage/Update/clavira", UpdateClavira);
+SQLITE_PHASE("Storage/Update/sqlite", UpdateSqlite, SqliteClustered);
+SQLITE_PHASE("Storage/Update/sqlite_rowid", UpdateSqlite, SqliteRowid);
+STORAGE_PHASE("Storage/Update/limit", UpdateLimit);
+STORAGE_PHASE("Storage/Delete/clavira", DeleteClavira);
+SQLITE_PHASE("Storage/Delete/sqlite", DeleteSqlite, SqliteClustered);
+SQLITE_PHASE("Storage/Delete/sqlite_rowid", DeleteSqlite, SqliteRowid);
+STORAGE_PHASE("Storage/Delete/limit", DeleteLimit);
 
 }  // namespace
 
