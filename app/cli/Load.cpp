@@ -4,8 +4,8 @@
 // subcommands; see LoadRun.h for how they are run and counted.
 #include <security/pam_appl.h>
 
-#include <iostream>
 #include <ostream>
+#include <type_traits>
 
 #include "app/Checks.h"
 #include "app/DatabaseCheck.h"
@@ -205,6 +205,8 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
   plan.Duration = Positive<double>(given, "duration");
   plan.Rate = Positive<double>(given, "rate");
   plan.Interval = Positive<double>(given, "interval");
+  // A line per poll would drown the report.
+  if (plan.Interval && *plan.Interval < 0.01) throw EUsageError("--interval: at least 0.01");
   plan.FailureReasons = given.Has("verbose");
 
   std::vector<TAccount> accounts;

@@ -287,6 +287,7 @@ TEST_F(CliLoad, BadInputIsRefusedWithoutShowingIt) {
       {{"directory", "--path", path, "--accounts", good, "--workers", "two"}, "--workers"},
       {{"directory", "--path", path, "--accounts", good, "--attempts", "-5"}, "--attempts"},
       {{"directory", "--path", path, "--accounts", good, "--settings", "2"}, "--settings"},
+      {{"directory", "--path", path, "--accounts", good, "--interval", "0.001"}, "--interval"},
       {{"directory", "--accounts", good}, "missing --path"},
       {{"ldap", "--accounts", good}, "unknown check"},
       {{}, "which check"},
