@@ -140,7 +140,7 @@ TEST_P(CliLoadDb, CountsEveryAnswerExactly) {
 TEST_P(CliLoadDb, StoppedServerCountsAsErrorsAndTheRunGoesOn) {
   const std::string accounts = Accounts({{"ana", "ana-pw"}, {"ana", "not-anas"}});
   testsupport::TChildProcess load(
-      {CLAVIRA_CLI, "load", "db", "--accounts", accounts, "--rate", "25", "--duration", "6",
+      {CLAVIRA_CLI, "load", "db", "--accounts", accounts, "--rate", "25", "--duration", "8",
        "--workers", "2", "--interval", "1", "--json"},
       "", Db(GetParam()));
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
