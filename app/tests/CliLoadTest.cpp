@@ -170,6 +170,34 @@ TEST_P(CliLoadDb, StoppedServerCountsAsErrorsAndTheRunGoesOn) {
   EXPECT_EQ(std::stoi(m[2]), 0) << r.Error;
 }
 
+// Directory users of the login flow: a wrong password is a failure, a
+// directory that is gone is an error, though the flow answers both with
+// "autenticacion fallida".
+TEST_P(CliLoadDb, DirectoryUsersTellRefusalFromAServerGone) {
+  auto server = std::make_unique<testsupport::SlapdServer>();
+  World().SetSettings(4, LoginWorld::Quote(server->HostPort()),
+                      "'uid={0},ou=people,dc=clavira,dc=test'", "4");
+  const std::string accounts = Accounts({{"alice", "alice-secret"}, {"alice", "not-alices"}});
+  const std::vector<std::string> args = {"db",     "--settings", "4",  "--accounts",
+                                         accounts, "--attempts", "10", "--workers",
+                                         "2",      "--json"};
+  ProcessResult r = Load(args, Db(GetParam()));
+  QJsonObject report = Report(r.Output);
+  EXPECT_EQ(report["successes"].toInteger(), 5) << r.Output;
+  EXPECT_EQ(report["failures"].toInteger(), 5) << r.Output;
+  EXPECT_EQ(report["errors"].toInteger(), 0) << r.Output;
+  server.reset();
+  r = Load(args, Db(GetParam()));
+  report = Report(r.Output);
+  EXPECT_EQ(r.ExitCode, 1) << r.Error;
+  EXPECT_EQ(report["successes"].toInteger(), 0) << r.Output;
+  EXPECT_EQ(report["failures"].toInteger(), 0) << r.Output;
+  EXPECT_EQ(report["errors"].toInteger(), 10) << r.Output;
+  EXPECT_NE(r.Output.find("the directory refused: bind: Can't contact LDAP server"),
+            std::string::npos)
+      << r.Output;
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, CliLoadDb, ::testing::ValuesIn(LoginWorld::Engines()),
                          [](const auto& info) { return info.param; });
 
