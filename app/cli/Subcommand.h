@@ -45,6 +45,7 @@ extern const Subcommand kDirectorySubcommand;
 extern const Subcommand kOsSubcommand;
 extern const Subcommand kDbSubcommand;
 extern const Subcommand kEncryptSubcommand;
+extern const Subcommand kLoadSubcommand;
 
 // "--name value", "--name=value" and "--flag" options; no positional arguments.
 struct OptionSpec {

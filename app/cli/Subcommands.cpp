@@ -8,6 +8,7 @@ const std::vector<const Subcommand*>& Subcommands() {
       &kOsSubcommand,
       &kDbSubcommand,
       &kEncryptSubcommand,
+      &kLoadSubcommand,
   };
   return all;
 }
