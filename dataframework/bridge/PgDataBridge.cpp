@@ -319,6 +319,10 @@ TSqlBuilder TPgDataBridge::NewStatement() const {
 
 void TPgDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table,
                              TRowReceiver& Receiver) {
+  if (PQtransactionStatus(FConn) == PQTRANS_IDLE) {
+    RunCursor(Sql, Table, Receiver);
+    return;
+  }
   TPgParams params(Sql);
   if (!PQsendQueryParams(FConn, Sql.Text.c_str(), params.Count(), nullptr, params.Data(), nullptr,
                          nullptr, 0))
@@ -382,6 +386,42 @@ void TPgDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table,
   }
   if (failure) Fail("Query", failure.get());
   if (PQstatus(FConn) == CONNECTION_BAD) Fail("Query", nullptr);
+}
+
+void TPgDataBridge::RunCursor(const TSqlBuilder& Sql, const TBridgeTable& Table,
+                              TRowReceiver& Receiver) {
+  const int columns = static_cast<int>(Table.Columns().size());
+  const int block = std::max(1, BlockRows);
+  const std::string fetch = "FETCH FORWARD " + std::to_string(block) + " FROM clavira_load";
+  Exec("BEGIN");
+  try {
+    TPgParams params(Sql);
+    TResult declared(PQexecParams(FConn,
+                                  ("DECLARE clavira_load NO SCROLL CURSOR FOR " + Sql.Text).c_str(),
+                                  params.Count(), nullptr, params.Data(), nullptr, nullptr, 0));
+    if (PQresultStatus(declared.get()) != PGRES_COMMAND_OK) Fail("Query", declared.get());
+    for (;;) {
+      TResult r(PQexec(FConn, fetch.c_str()));
+      if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) Fail("Query", r.get());
+      const int rows = PQntuples(r.get());
+      for (int i = 0; i < rows; ++i) {
+        for (int c = 0; c < columns; ++c) {
+          if (PQgetisnull(r.get(), i, c)) {
+            Receiver.SetNull(c);
+          } else {
+            Receiver.SetText(c, std::string_view(PQgetvalue(r.get(), i, c),
+                                                 static_cast<size_t>(PQgetlength(r.get(), i, c))));
+          }
+        }
+        Receiver.EndRow();
+      }
+      if (!Receiver.EndBlock() || rows < block) break;
+    }
+    Exec("COMMIT");  // closes the cursor
+  } catch (...) {
+    RollbackTransaction();
+    throw;
+  }
 }
 
 long long TPgDataBridge::RunCommand(const TSqlBuilder& Sql) {

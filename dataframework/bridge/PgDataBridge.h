@@ -1,6 +1,7 @@
 // TPgDataBridge: the bridge on PostgreSQL's own road, the client library
-// libpq. Queries run in single-row mode with bound text parameters and are
-// streamed into the storage block by block, so memory holds the storage's
+// libpq. Loads run through a cursor with bound text parameters, fetched
+// and put into the storage block by block (reads inside a save's
+// transaction stream in single-row mode), so memory holds the storage's
 // rows plus one block, never the whole result. Texts are compared and
 // ordered in the "C" collation (the framework's byte order).
 //
@@ -74,6 +75,9 @@ class TPgDataBridge : public TDbDataBridge {
   // a lost connection first.
   [[noreturn]] void Fail(const std::string& Context, const void* Result);
   void Exec(const std::string& Sql);
+  // A query outside a transaction: a cursor in a transaction of its
+  // own, fetched a block at a time (one result per block, not per row).
+  void RunCursor(const TSqlBuilder& Sql, const TBridgeTable& Table, TRowReceiver& Receiver);
   // Runs a COPY ... FROM STDIN and sends Data (COPY text lines) to it;
   // answers the rows copied.
   long long CopyIn(const std::string& Sql, const std::string& Data);
