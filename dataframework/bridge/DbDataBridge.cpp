@@ -363,16 +363,7 @@ bool TDbDataBridge::WriteChanges(TBridgeTable& Table, const std::vector<TDataRow
   for (TDataRow* row : Changed) checked.push_back(row);
   for (TDataRow* row : Inserted) checked.push_back(row);
   TCollectReceiver current(Table);
-  for (size_t from = 0; from < checked.size(); from += KeyBatch) {
-    std::vector<const TAbstractRow*> batch(
-        checked.begin() + static_cast<long>(from),
-        checked.begin() + static_cast<long>(std::min(checked.size(), from + KeyBatch)));
-    TSqlBuilder sql = NewStatement();
-    sql << SelectList(Table) << " WHERE ";
-    AppendKeyMatch(sql, Table, batch);
-    sql << LockClause();
-    RunQuery(sql, Table, current);
-  }
+  if (!checked.empty()) ReadLocked(Table, checked, current);
   const size_t loadedRows = Deleted.size() + Changed.size();
   for (size_t i = 0; i < checked.size(); ++i) {
     const TAbstractRow& row = *checked[i];
@@ -414,63 +405,106 @@ bool TDbDataBridge::WriteChanges(TBridgeTable& Table, const std::vector<TDataRow
   }
 
   // 3. Changes: only the columns that differ from the database's row.
-  int sinceCheck = 0;
+  std::vector<TRowWrite> writes;
   for (TDataRow* row : Changed) {
     const auto& db = current.Found[KeyFingerprint(Table, *row)];
     std::vector<bool> nulls = db.Nulls;
-    TSqlBuilder sql = NewStatement();
-    sql << "UPDATE " << Table.SqlName() << " SET ";
+    TRowWrite write{row, std::vector<bool>(columns.size(), false)};
     bool any = false;
     for (size_t c = static_cast<size_t>(Table.KeyCount()); c < columns.size(); ++c) {
       const int i = static_cast<int>(c);
-      const TValue mine = row->ValueAt(i);
-      const uint64_t mineHash = HashValue(columns[c].Kind, mine, false, HashSeed);
+      const uint64_t mineHash = HashValue(columns[c].Kind, row->ValueAt(i), false, HashSeed);
       const uint64_t dbHash = HashValue(columns[c].Kind, db.Row->ValueAt(i), false, HashSeed);
       if (mineHash == dbHash) continue;  // unchanged, NULL or not
+      write.Columns[c] = true;
+      nulls[c] = false;
+      any = true;
+    }
+    NewVersions.push_back(VersionFingerprint(Table, *row, nulls));
+    if (any) writes.push_back(std::move(write));
+  }
+  const size_t block = static_cast<size_t>(std::max(1, BlockRows));
+  for (size_t from = 0; from < writes.size(); from += block) {
+    const size_t to = std::min(writes.size(), from + block);
+    WriteUpdates(Table, std::vector<TRowWrite>(std::make_move_iterator(writes.begin() + from),
+                                               std::make_move_iterator(writes.begin() + to)));
+    Progress.Counters[bcRowsUpdated] += static_cast<int32_t>(to - from);
+    Notify(Progress);
+    if (Progress.Interrupted) return false;
+  }
+
+  // 4. Insertions.
+  const std::vector<bool> noNulls(columns.size(), false);
+  for (TDataRow* row : Inserted) NewVersions.push_back(VersionFingerprint(Table, *row, noNulls));
+  for (size_t from = 0; from < Inserted.size(); from += block) {
+    const size_t to = std::min(Inserted.size(), from + block);
+    Progress.Counters[bcRowsInserted] += static_cast<int32_t>(WriteInserts(
+        Table, std::vector<const TAbstractRow*>(Inserted.begin() + from, Inserted.begin() + to)));
+    Notify(Progress);
+    if (Progress.Interrupted) return false;
+  }
+  return true;
+}
+
+void TDbDataBridge::ReadLocked(const TBridgeTable& Table,
+                               const std::vector<const TAbstractRow*>& Rows,
+                               TRowReceiver& Receiver) {
+  for (size_t from = 0; from < Rows.size(); from += KeyBatch) {
+    std::vector<const TAbstractRow*> batch(
+        Rows.begin() + static_cast<long>(from),
+        Rows.begin() + static_cast<long>(std::min(Rows.size(), from + KeyBatch)));
+    TSqlBuilder sql = NewStatement();
+    sql << SelectList(Table) << " WHERE ";
+    AppendKeyMatch(sql, Table, batch);
+    sql << LockClause();
+    RunQuery(sql, Table, Receiver);
+  }
+}
+
+void TDbDataBridge::WriteUpdates(const TBridgeTable& Table, const std::vector<TRowWrite>& Writes) {
+  const auto& columns = Table.Columns();
+  for (const TRowWrite& write : Writes) {
+    TSqlBuilder sql = NewStatement();
+    sql << "UPDATE " << Table.SqlName() << " SET ";
+    bool any = false;
+    for (size_t c = 0; c < columns.size(); ++c) {
+      if (!write.Columns[c]) continue;
       if (any) sql << ", ";
       any = true;
       sql << QuoteIdentifier(columns[c].Name) << " = ";
-      sql.AddParam(columns[c], mine);
-      nulls[c] = false;
+      sql.AddParam(columns[c], write.Row->ValueAt(static_cast<int>(c)));
     }
-    NewVersions.push_back(VersionFingerprint(Table, *row, nulls));
-    if (any) {
-      sql << " WHERE ";
-      AppendKeyMatch(sql, Table, {row});
-      RunCommand(sql);
-      ++Progress.Counters[bcRowsUpdated];
-    }
-    if (++sinceCheck >= BlockRows) {
-      sinceCheck = 0;
-      Notify(Progress);
-      if (Progress.Interrupted) return false;
-    }
+    if (!any) continue;
+    sql << " WHERE ";
+    AppendKeyMatch(sql, Table, {write.Row});
+    RunCommand(sql);
   }
+}
 
-  // 4. Insertions, several rows a statement.
-  const std::vector<bool> noNulls(columns.size(), false);
+long long TDbDataBridge::WriteInserts(const TBridgeTable& Table,
+                                      const std::vector<const TAbstractRow*>& Rows) {
+  const auto& columns = Table.Columns();
+  // Several rows a statement, within the engines' parameter limits.
   const size_t perStatement = std::max<size_t>(1, 1000 / columns.size());
-  for (size_t from = 0; from < Inserted.size(); from += perStatement) {
+  long long count = 0;
+  for (size_t from = 0; from < Rows.size(); from += perStatement) {
     TSqlBuilder sql = NewStatement();
     sql << "INSERT INTO " << Table.SqlName() << " (";
     for (size_t c = 0; c < columns.size(); ++c)
       sql << (c ? ", " : "") << QuoteIdentifier(columns[c].Name);
     sql << ") VALUES ";
-    const size_t to = std::min(Inserted.size(), from + perStatement);
+    const size_t to = std::min(Rows.size(), from + perStatement);
     for (size_t r = from; r < to; ++r) {
       sql << (r > from ? ", (" : "(");
       for (size_t c = 0; c < columns.size(); ++c) {
         if (c > 0) sql << ", ";
-        sql.AddParam(columns[c], Inserted[r]->ValueAt(static_cast<int>(c)));
+        sql.AddParam(columns[c], Rows[r]->ValueAt(static_cast<int>(c)));
       }
       sql << ")";
-      NewVersions.push_back(VersionFingerprint(Table, *Inserted[r], noNulls));
     }
-    Progress.Counters[bcRowsInserted] += static_cast<int32_t>(RunCommand(sql));
-    Notify(Progress);
-    if (Progress.Interrupted) return false;
+    count += RunCommand(sql);
   }
-  return true;
+  return count;
 }
 
 int TDbDataBridge::Delete(TBridgeTable& Table, const TQuiltPatch* Patch,

@@ -159,6 +159,24 @@ class TDbDataBridge : public TDataBridge {
   // " FOR UPDATE" where the engine locks rows read that way; "" otherwise.
   virtual std::string LockClause() const = 0;
 
+  // ---- The save's writes, inside its transaction. The defaults match rows
+  // by key a batch of rows at a time and update one row per statement; an
+  // engine with a faster road for sets of rows overrides them.
+  // The database's rows with the keys of Rows, locked until the end of the
+  // transaction where the engine can (LockClause), handed to Receiver.
+  virtual void ReadLocked(const TBridgeTable& Table, const std::vector<const TAbstractRow*>& Rows,
+                          TRowReceiver& Receiver);
+  // One changed row and which of its non-key columns to write.
+  struct TRowWrite {
+    const TAbstractRow* Row = nullptr;
+    std::vector<bool> Columns;  // by column index; keys always false
+  };
+  // Writes each row's chosen columns over the database row of its key.
+  virtual void WriteUpdates(const TBridgeTable& Table, const std::vector<TRowWrite>& Writes);
+  // Inserts Rows (every column); answers the rows inserted.
+  virtual long long WriteInserts(const TBridgeTable& Table,
+                                 const std::vector<const TAbstractRow*>& Rows);
+
  private:
   TBridgeTable& TableOf(TDataTable* Table) const;
   void Notify(platform::TInterruptable& Progress) const;

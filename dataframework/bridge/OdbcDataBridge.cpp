@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <list>
+#include <map>
 
+#include "dataframework/elements/AbstractRow.h"
 #include "dataframework/types/DataTypes.h"
 #include "db/Connection.h"
 #include "db/Errors.h"
@@ -142,6 +145,65 @@ struct TBoundParams {
       db::odbc::Check(rc, SQL_HANDLE_STMT, Stmt, "SQLBindParameter", Secret);
     }
   }
+};
+
+// Column-wise parameter arrays: one array per marker, one element per row
+// of the execution. Alive until the statement has run.
+class TParamArrays {
+ public:
+  explicit TParamArrays(size_t Rows) : FRows(Rows) {}
+
+  // Binds marker Marker to the texts Texts (one per row) of Column.
+  void Bind(SQLHSTMT Stmt, SQLUSMALLINT Marker, const TBridgeColumn& Column,
+            const std::vector<std::string>& Texts, const std::string& Secret) {
+    FLengths.emplace_back(FRows);
+    std::vector<SQLLEN>& lengths = FLengths.back();
+    SQLSMALLINT digits = static_cast<SQLSMALLINT>(Column.Scale);
+    if (Column.Kind == ckDateTime || Column.Kind == ckTime) digits = 3;
+    SQLRETURN rc;
+    if (IsText(Column)) {
+      std::vector<std::u16string> wide(FRows);
+      size_t units = 1;
+      for (size_t r = 0; r < FRows; ++r) {
+        wide[r] = ToUtf16(Texts[r]);
+        units = std::max(units, wide[r].size());
+      }
+      FWide.emplace_back(FRows * units);
+      std::vector<char16_t>& buffer = FWide.back();
+      for (size_t r = 0; r < FRows; ++r) {
+        std::copy(wide[r].begin(), wide[r].end(), buffer.begin() + static_cast<long>(r * units));
+        lengths[r] = static_cast<SQLLEN>(wide[r].size() * sizeof(SQLWCHAR));
+      }
+      const SQLULEN size = std::max<SQLULEN>(units, static_cast<SQLULEN>(Column.Size));
+      rc = SQLBindParameter(Stmt, Marker, SQL_PARAM_INPUT, SQL_C_WCHAR,
+                            static_cast<SQLSMALLINT>(Column.SqlType), size, 0, buffer.data(),
+                            static_cast<SQLLEN>(units * sizeof(SQLWCHAR)), lengths.data());
+    } else {
+      size_t width = 1;
+      for (const std::string& t : Texts) width = std::max(width, t.size());
+      FNarrow.emplace_back(FRows * width);
+      std::vector<char>& buffer = FNarrow.back();
+      for (size_t r = 0; r < FRows; ++r) {
+        std::copy(Texts[r].begin(), Texts[r].end(), buffer.begin() + static_cast<long>(r * width));
+        lengths[r] = static_cast<SQLLEN>(Texts[r].size());
+      }
+      SQLULEN size = static_cast<SQLULEN>(std::max(Column.Size, 1));
+      if (Column.Kind == ckDateTime) size = 23;
+      if (Column.Kind == ckDate) size = 10;
+      if (Column.Kind == ckTime) size = 12;
+      rc = SQLBindParameter(Stmt, Marker, SQL_PARAM_INPUT, SQL_C_CHAR,
+                            static_cast<SQLSMALLINT>(Column.SqlType), size, digits, buffer.data(),
+                            static_cast<SQLLEN>(width), lengths.data());
+    }
+    db::odbc::Check(rc, SQL_HANDLE_STMT, Stmt, "SQLBindParameter", Secret);
+  }
+
+ private:
+  size_t FRows;
+  // Lists, so that bound buffers never move.
+  std::list<std::vector<SQLLEN>> FLengths;
+  std::list<std::vector<char16_t>> FWide;
+  std::list<std::vector<char>> FNarrow;
 };
 
 namespace {
@@ -381,6 +443,59 @@ long long TOdbcDataBridge::RunCommand(const TSqlBuilder& Sql) {
     SQLLEN count = 0;
     SQLRowCount(h, &count);
     return count < 0 ? 0 : count;
+  } catch (const db::EDatabaseError& e) {
+    if (FConnection->DropIfLost(e)) FInTransaction = false;
+    throw;
+  }
+}
+
+void TOdbcDataBridge::WriteUpdates(const TBridgeTable& Table,
+                                   const std::vector<TRowWrite>& Writes) {
+  const std::string secret = FConnection->Secret();
+  const auto& columns = Table.Columns();
+  std::map<std::vector<bool>, std::vector<const TAbstractRow*>> sets;
+  for (const TRowWrite& write : Writes) sets[write.Columns].push_back(write.Row);
+  try {
+    for (const auto& [written, rows] : sets) {
+      // The markers: the written columns, then the keys.
+      std::vector<size_t> markers;
+      std::string sql = "UPDATE " + Table.SqlName() + " SET ";
+      for (size_t c = 0; c < columns.size(); ++c) {
+        if (!written[c]) continue;
+        sql += std::string(markers.empty() ? "" : ", ") + QuoteIdentifier(columns[c].Name) + " = ?";
+        markers.push_back(c);
+      }
+      if (markers.empty()) continue;
+      sql += " WHERE ";
+      for (int k = 0; k < Table.KeyCount(); ++k) {
+        sql += std::string(k > 0 ? " AND " : "") +
+               QuoteIdentifier(columns[static_cast<size_t>(k)].Name) + " = ?";
+        markers.push_back(static_cast<size_t>(k));
+      }
+      db::odbc::THandle stmt = db::odbc::Allocate(SQL_HANDLE_STMT, FConnection->Hdbc());
+      SQLHSTMT h = stmt.Get();
+      SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
+                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(QueryTimeout)), 0);
+      db::odbc::Check(SQLPrepare(h, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS),
+                      SQL_HANDLE_STMT, h, "SQLPrepare", secret);
+      SQLULEN processed = 0;
+      db::odbc::Check(SQLSetStmtAttr(h, SQL_ATTR_PARAM_BIND_TYPE,
+                                     reinterpret_cast<SQLPOINTER>(SQL_PARAM_BIND_BY_COLUMN), 0),
+                      SQL_HANDLE_STMT, h, "SQLSetStmtAttr", secret);
+      db::odbc::Check(
+          SQLSetStmtAttr(h, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(rows.size()), 0),
+          SQL_HANDLE_STMT, h, "SQLSetStmtAttr", secret);
+      SQLSetStmtAttr(h, SQL_ATTR_PARAMS_PROCESSED_PTR, &processed, 0);
+      TParamArrays arrays(rows.size());
+      std::vector<std::string> texts(rows.size());
+      for (size_t m = 0; m < markers.size(); ++m) {
+        const TBridgeColumn& column = columns[markers[m]];
+        for (size_t r = 0; r < rows.size(); ++r)
+          texts[r] = TextOfValue(column.Kind, rows[r]->ValueAt(static_cast<int>(markers[m])));
+        arrays.Bind(h, static_cast<SQLUSMALLINT>(m + 1), column, texts, secret);
+      }
+      db::odbc::Check(SQLExecute(h), SQL_HANDLE_STMT, h, "SQLExecute", secret);
+    }
   } catch (const db::EDatabaseError& e) {
     if (FConnection->DropIfLost(e)) FInTransaction = false;
     throw;

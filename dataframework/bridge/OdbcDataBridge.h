@@ -56,6 +56,9 @@ class TOdbcDataBridge : public TDbDataBridge {
   void ReadCatalog(const std::string& Name, std::vector<TCatalogColumn>& Columns,
                    std::vector<std::string>& KeyColumns, std::string& SqlName) override;
   std::string LockClause() const override { return FPostgres ? " FOR UPDATE" : ""; }
+  // One prepared UPDATE per set of written columns, run over parameter
+  // arrays (all the rows of the set in one execution).
+  void WriteUpdates(const TBridgeTable& Table, const std::vector<TRowWrite>& Writes) override;
 
  private:
   // A statement with its time-out, prepared, Sql's parameters bound into

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
+#include "dataframework/elements/AbstractRow.h"
 #include "db/Errors.h"
 #include "db/Odbc.h"
 
@@ -50,6 +52,86 @@ int SqlTypeOf(const std::string& Type) {
   if (Type == "timestamp without time zone") return SQL_TYPE_TIMESTAMP;
   return 0;
 }
+
+// Appends Text as a field of COPY's text format.
+void AppendCopyField(std::string& Line, std::string_view Text) {
+  for (char c : Text) {
+    switch (c) {
+      case '\\':
+        Line += "\\\\";
+        break;
+      case '\t':
+        Line += "\\t";
+        break;
+      case '\n':
+        Line += "\\n";
+        break;
+      case '\r':
+        Line += "\\r";
+        break;
+      default:
+        Line += c;
+    }
+  }
+}
+
+// The COPY lines of Rows' columns Columns (indexes), with Extra (a text
+// per row, or none) as a last field.
+void AppendCopyRow(std::string& Data, const TBridgeTable& Table, const TAbstractRow& Row,
+                   const std::vector<size_t>& Columns, const std::string* Extra) {
+  bool first = true;
+  for (size_t c : Columns) {
+    if (!first) Data += '\t';
+    first = false;
+    const TBridgeColumn& column = Table.Columns()[c];
+    AppendCopyField(Data, TextOfValue(column.Kind, Row.ValueAt(static_cast<int>(c))));
+  }
+  if (Extra != nullptr) {
+    if (!first) Data += '\t';
+    Data += *Extra;
+  }
+  Data += '\n';
+}
+
+std::vector<size_t> KeyIndexes(const TBridgeTable& Table) {
+  std::vector<size_t> keys;
+  for (int k = 0; k < Table.KeyCount(); ++k) keys.push_back(static_cast<size_t>(k));
+  return keys;
+}
+
+std::vector<size_t> AllIndexes(const TBridgeTable& Table) {
+  std::vector<size_t> all;
+  for (size_t c = 0; c < Table.Columns().size(); ++c) all.push_back(c);
+  return all;
+}
+
+// "x.k1 = s.k1 AND x.k2 = s.k2 ..."
+std::string KeyJoin(const TBridgeTable& Table, const std::string& Left, const std::string& Right) {
+  std::string text;
+  for (int k = 0; k < Table.KeyCount(); ++k) {
+    const std::string name = QuoteIdentifier(Table.Columns()[static_cast<size_t>(k)].Name);
+    if (k > 0) text += " AND ";
+    text += Left + "." + name + " = " + Right + "." + name;
+  }
+  return text;
+}
+
+// "a, b, ..." of Columns, each prefixed with Prefix.
+std::string ColumnList(const TBridgeTable& Table, const std::vector<size_t>& Columns,
+                       const std::string& Prefix) {
+  std::string text;
+  for (size_t c : Columns) {
+    if (!text.empty()) text += ", ";
+    text += Prefix + QuoteIdentifier(Table.Columns()[c].Name);
+  }
+  return text;
+}
+
+// The save's scratch tables live in the session's own schema and go with
+// the transaction.
+const char* const kKeysTable = "pg_temp.clavira_save_keys";
+const char* const kRowsTable = "pg_temp.clavira_save_rows";
+const char* const kGroupColumn = "\"clavira$write_set\"";
 
 std::string Lower(std::string Text) {
   std::transform(Text.begin(), Text.end(), Text.begin(),
@@ -152,12 +234,95 @@ void TPgDataBridge::Exec(const std::string& Sql) {
   if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) Fail(Sql, r.get());
 }
 
+long long TPgDataBridge::CopyIn(const std::string& Sql, const std::string& Data) {
+  TResult start(PQexec(FConn, Sql.c_str()));
+  if (PQresultStatus(start.get()) != PGRES_COPY_IN) Fail("Copy", start.get());
+  constexpr size_t kChunk = 1 << 16;
+  bool sent = true;
+  for (size_t from = 0; from < Data.size() && sent; from += kChunk)
+    sent = PQputCopyData(FConn, Data.data() + from,
+                         static_cast<int>(std::min(kChunk, Data.size() - from))) == 1;
+  // Ending the copy (or abandoning it after a failed send) lets the server
+  // answer; its answer is the copy's outcome.
+  PQputCopyEnd(FConn, sent ? nullptr : "the client could not send the rows");
+  TResult end(PQgetResult(FConn));
+  while (PGresult* rest = PQgetResult(FConn)) PQclear(rest);
+  if (PQresultStatus(end.get()) != PGRES_COMMAND_OK) Fail("Copy", end.get());
+  const char* count = PQcmdTuples(end.get());
+  return count != nullptr && *count != '\0' ? std::stoll(count) : 0;
+}
+
+void TPgDataBridge::ReadLocked(const TBridgeTable& Table,
+                               const std::vector<const TAbstractRow*>& Rows,
+                               TRowReceiver& Receiver) {
+  const std::vector<size_t> keys = KeyIndexes(Table);
+  Exec(std::string("CREATE TEMP TABLE ") + kKeysTable + " ON COMMIT DROP AS SELECT " +
+       ColumnList(Table, keys, "") + " FROM " + Table.SqlName() + " WITH NO DATA");
+  std::string data;
+  for (const TAbstractRow* row : Rows) AppendCopyRow(data, Table, *row, keys, nullptr);
+  CopyIn(std::string("COPY ") + kKeysTable + " FROM STDIN", data);
+  TSqlBuilder sql = NewStatement();
+  sql << "SELECT " << ColumnList(Table, AllIndexes(Table), "x.") << " FROM " << Table.SqlName()
+      << " AS x JOIN " << kKeysTable << " AS s ON " << KeyJoin(Table, "x", "s")
+      << " FOR UPDATE OF x";
+  RunQuery(sql, Table, Receiver);
+  Exec(std::string("DROP TABLE ") + kKeysTable);
+}
+
+void TPgDataBridge::WriteUpdates(const TBridgeTable& Table, const std::vector<TRowWrite>& Writes) {
+  if (Writes.empty()) return;
+  // One UPDATE for each set of columns written; the rows say their set.
+  std::map<std::vector<bool>, int> sets;
+  std::vector<int> setOf;
+  setOf.reserve(Writes.size());
+  for (const TRowWrite& write : Writes)
+    setOf.push_back(sets.emplace(write.Columns, static_cast<int>(sets.size())).first->second);
+  const std::vector<size_t> all = AllIndexes(Table);
+  Exec(std::string("CREATE TEMP TABLE ") + kRowsTable + " ON COMMIT DROP AS SELECT " +
+       ColumnList(Table, all, "") + ", 0 AS " + kGroupColumn + " FROM " + Table.SqlName() +
+       " WITH NO DATA");
+  std::string data;
+  for (size_t i = 0; i < Writes.size(); ++i) {
+    const std::string set = std::to_string(setOf[i]);
+    AppendCopyRow(data, Table, *Writes[i].Row, all, &set);
+  }
+  CopyIn(std::string("COPY ") + kRowsTable + " FROM STDIN", data);
+  for (const auto& [columns, id] : sets) {
+    std::string assignments;
+    for (size_t c = 0; c < columns.size(); ++c) {
+      if (!columns[c]) continue;
+      const std::string name = QuoteIdentifier(Table.Columns()[c].Name);
+      if (!assignments.empty()) assignments += ", ";
+      assignments += name + " = s." + name;
+    }
+    if (assignments.empty()) continue;
+    Exec("UPDATE " + Table.SqlName() + " AS x SET " + assignments + " FROM " + kRowsTable +
+         " AS s WHERE s." + kGroupColumn + " = " + std::to_string(id) + " AND " +
+         KeyJoin(Table, "x", "s"));
+  }
+  Exec(std::string("DROP TABLE ") + kRowsTable);
+}
+
+long long TPgDataBridge::WriteInserts(const TBridgeTable& Table,
+                                      const std::vector<const TAbstractRow*>& Rows) {
+  if (Rows.empty()) return 0;
+  const std::vector<size_t> all = AllIndexes(Table);
+  std::string data;
+  for (const TAbstractRow* row : Rows) AppendCopyRow(data, Table, *row, all, nullptr);
+  return CopyIn("COPY " + Table.SqlName() + " (" + ColumnList(Table, all, "") + ") FROM STDIN",
+                data);
+}
+
 TSqlBuilder TPgDataBridge::NewStatement() const {
   return TSqlBuilder(TSqlBuilder::phDollar, "C");
 }
 
 void TPgDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table,
                              TRowReceiver& Receiver) {
+  if (PQtransactionStatus(FConn) == PQTRANS_IDLE) {
+    RunCursor(Sql, Table, Receiver);
+    return;
+  }
   TPgParams params(Sql);
   if (!PQsendQueryParams(FConn, Sql.Text.c_str(), params.Count(), nullptr, params.Data(), nullptr,
                          nullptr, 0))
@@ -221,6 +386,42 @@ void TPgDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table,
   }
   if (failure) Fail("Query", failure.get());
   if (PQstatus(FConn) == CONNECTION_BAD) Fail("Query", nullptr);
+}
+
+void TPgDataBridge::RunCursor(const TSqlBuilder& Sql, const TBridgeTable& Table,
+                              TRowReceiver& Receiver) {
+  const int columns = static_cast<int>(Table.Columns().size());
+  const int block = std::max(1, BlockRows);
+  const std::string fetch = "FETCH FORWARD " + std::to_string(block) + " FROM clavira_load";
+  Exec("BEGIN");
+  try {
+    TPgParams params(Sql);
+    TResult declared(PQexecParams(FConn,
+                                  ("DECLARE clavira_load NO SCROLL CURSOR FOR " + Sql.Text).c_str(),
+                                  params.Count(), nullptr, params.Data(), nullptr, nullptr, 0));
+    if (PQresultStatus(declared.get()) != PGRES_COMMAND_OK) Fail("Query", declared.get());
+    for (;;) {
+      TResult r(PQexec(FConn, fetch.c_str()));
+      if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) Fail("Query", r.get());
+      const int rows = PQntuples(r.get());
+      for (int i = 0; i < rows; ++i) {
+        for (int c = 0; c < columns; ++c) {
+          if (PQgetisnull(r.get(), i, c)) {
+            Receiver.SetNull(c);
+          } else {
+            Receiver.SetText(c, std::string_view(PQgetvalue(r.get(), i, c),
+                                                 static_cast<size_t>(PQgetlength(r.get(), i, c))));
+          }
+        }
+        Receiver.EndRow();
+      }
+      if (!Receiver.EndBlock() || rows < block) break;
+    }
+    Exec("COMMIT");  // closes the cursor
+  } catch (...) {
+    RollbackTransaction();
+    throw;
+  }
 }
 
 long long TPgDataBridge::RunCommand(const TSqlBuilder& Sql) {

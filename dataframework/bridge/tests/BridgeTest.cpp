@@ -220,6 +220,53 @@ TEST_P(BridgeTest, RefusedSaveAndLostConnectionLoseNothing) {
             (std::vector<TDbRow>{{"short"}, {"fine"}}));
 }
 
+TEST_P(BridgeTest, DatabaseRefusingTheSaveLosesNothing) {
+  // The database refuses through a check constraint (an update) and a
+  // trigger (an insert); each save fails whole with the server's error.
+  Db->Exec(std::string(kItems) +
+           "ALTER TABLE items ADD CONSTRAINT sane_ratio CHECK (ratio IS NULL OR ratio <> 100);"
+           "CREATE OR REPLACE FUNCTION no_z() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+           "IF NEW.k2 = 'z' THEN RAISE EXCEPTION 'no z keys'; END IF; RETURN NEW; END $$;"
+           "CREATE TRIGGER no_z BEFORE INSERT ON items FOR EACH ROW EXECUTE FUNCTION no_z();");
+  auto table = Bridge->Describe("items");
+  Bridge->Load(*table, nullptr);
+  TBridgeRowStorage& s = table->Storage();
+  const auto before = Db->Rows("SELECT * FROM items ORDER BY 1, 2");
+  Find(*table, "a", 1)->SetFieldValue(table->Columns()[3].Field, DoubleValue(100));
+  Find(*table, "a", 2)->Delete(true);
+  try {
+    Bridge->Save(*table);
+    ADD_FAILURE() << "saved past the check constraint";
+  } catch (const db::EDatabaseError& e) {
+    EXPECT_EQ(e.SqlState(), "23514");
+    EXPECT_NE(Message(e).find("sane_ratio"), std::string::npos) << Message(e);
+  }
+  EXPECT_EQ(Db->Rows("SELECT * FROM items ORDER BY 1, 2"), before);
+  EXPECT_EQ(s.CountRows(rsModified), 1);
+  EXPECT_EQ(s.DeletedRowCount(), 1);
+
+  Find(*table, "a", 1)->SetFieldValue(table->Columns()[3].Field, DoubleValue(2));
+  auto row = s.CreateRow();
+  row->SetIndexValue(0, StringValue("z"));
+  row->SetIndexValue(1, IntegerValue(1));
+  ASSERT_EQ(s.PutNewRow(row, paRefuse), prOk);
+  try {
+    Bridge->Save(*table);
+    ADD_FAILURE() << "saved past the trigger";
+  } catch (const db::EDatabaseError& e) {
+    EXPECT_NE(Message(e).find("no z keys"), std::string::npos) << Message(e);
+  }
+  EXPECT_EQ(Db->Rows("SELECT * FROM items ORDER BY 1, 2"), before);
+  EXPECT_EQ(s.CountRows(rsInserted), 1);
+  EXPECT_EQ(s.CountRows(rsModified), 1);
+
+  // Without the refused row the same save goes through.
+  Find(*table, "z", 1)->Delete(true);
+  EXPECT_TRUE(Bridge->Save(*table));
+  EXPECT_EQ(Db->Rows("SELECT ratio, (SELECT count(*) FROM items) FROM items WHERE k2 = 'a'"),
+            (std::vector<TDbRow>{{"2", "2"}}));
+}
+
 TEST_P(BridgeTest, ReadOnlyBridgeRefusesWritesAsTheBaseDoes) {
   Db->Exec(kItems);
   auto table = Bridge->Describe("items");
