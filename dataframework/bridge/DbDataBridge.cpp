@@ -18,6 +18,9 @@ namespace {
 
 // Rows per statement when a save matches rows by key.
 constexpr size_t KeyBatch = 200;
+// Parameters one statement may carry: PostgreSQL's protocol takes 65,535,
+// psqlODBC corrupts its memory past 32,767.
+constexpr size_t kMaxParams = 32767;
 
 std::vector<TDataRow*> RowsInState(TBridgeRowStorage& Storage, TRowState State) {
   platform::TStringList list;
@@ -259,10 +262,21 @@ int TDbDataBridge::Load(TBridgeTable& Table, const TCondition* Condition,
   need->SubtractQuilt(storage.Loaded(), changed);
   if (need->IsEmpty(nullptr)) return 0;
 
-  TSqlBuilder sql = NewStatement();
-  sql << SelectList(Table) << " WHERE ";
-  AppendQuiltCondition(sql, Table, *need);
-  sql << KeyOrder(sql, Table);
+  auto select = [&](const TQuilt& Quilt) {
+    TSqlBuilder sql = NewStatement();
+    sql << SelectList(Table) << " WHERE ";
+    AppendQuiltCondition(sql, Table, Quilt);
+    sql << KeyOrder(sql, Table);
+    return sql;
+  };
+  TSqlBuilder sql = select(*need);
+  // What is left after the loaded part may be cut too finely for one
+  // statement; then the whole request is read and the rows already here
+  // are skipped as they come.
+  if (sql.Params.size() > kMaxParams) sql = select(*custom->AsQuilt());
+  if (sql.Params.size() > kMaxParams)
+    throw EBridgeError("The condition on " + Table.Name() + " has more than " +
+                       std::to_string(kMaxParams) + " values to send at once");
 
   TLoadReceiver receiver(
       Table, progress, OnProgress ? OnProgress : [](platform::TInterruptable&) {});

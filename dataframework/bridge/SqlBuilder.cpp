@@ -16,6 +16,49 @@ void TSqlBuilder::AddNull(const TBridgeColumn& Column) {
   Text += FStyle == phDollar ? "$" + std::to_string(Params.size()) : std::string("?");
 }
 
+void TSqlBuilder::AddArrayParam(const TBridgeColumn& Column, const std::vector<TValue>& Values) {
+  std::string text = "{";
+  for (size_t i = 0; i < Values.size(); ++i) {
+    if (i > 0) text += ',';
+    text += '"';
+    for (char c : TextOfValue(Column.Kind, Values[i])) {
+      if (c == '"' || c == '\\') text += '\\';
+      text += c;
+    }
+    text += '"';
+  }
+  text += '}';
+  Params.push_back({&Column, std::move(text), false});
+  const char* type = "text";
+  switch (Column.Kind) {
+    case ckInteger:
+      type = "integer";
+      break;
+    case ckDouble:
+      type = "double precision";
+      break;
+    case ckCurrency:
+      type = "numeric";
+      break;
+    case ckBoolean:
+      type = "boolean";
+      break;
+    case ckDate:
+      type = "date";
+      break;
+    case ckTime:
+      type = "time";
+      break;
+    case ckDateTime:
+      type = "timestamp";
+      break;
+    case ckString:
+    case ckMemo:
+      break;
+  }
+  Text += "$" + std::to_string(Params.size()) + "::" + type + "[]";
+}
+
 std::string TSqlBuilder::ColumnRef(const TBridgeColumn& Column) const {
   std::string ref = QuoteIdentifier(Column.Name);
   if ((Column.Kind == ckString || Column.Kind == ckMemo) && !FCollation.empty())
@@ -29,6 +72,9 @@ bool IsSingleValue(const TDataType& Type, const TQuiltValueItem& Item) {
   return !Item.StartPoint.Infinite && !Item.EndPoint.Infinite && Item.StartPoint.Closed &&
          Item.EndPoint.Closed && Type.ValuesEqual(Item.StartPoint.Value, Item.EndPoint.Value);
 }
+
+// Value lists longer than this go to PostgreSQL as one array parameter.
+constexpr size_t kListAsArrayFrom = 100;
 
 // Writes the field's condition; false when the field accepts every value
 // (nothing written).
@@ -62,7 +108,15 @@ bool AppendFieldCondition(TSqlBuilder& Sql, const TBridgeColumn& Column, const T
   bool first = true;
   if (!singles.empty()) {
     first = false;
-    if (singles.size() == 1) {
+    if (singles.size() > kListAsArrayFrom && Sql.TakesArrays()) {
+      // A long list is one parameter: statements take at most 65,535.
+      std::vector<TValue> values;
+      values.reserve(singles.size());
+      for (int i : singles) values.push_back(list.Item(i).StartPoint.Value);
+      Sql << ref << " = ANY(";
+      Sql.AddArrayParam(Column, values);
+      Sql << ")";
+    } else if (singles.size() == 1) {
       Sql << ref << " = ";
       Sql.AddParam(Column, list.Item(singles[0]).StartPoint.Value);
     } else {

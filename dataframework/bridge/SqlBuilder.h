@@ -40,6 +40,11 @@ class TSqlBuilder {
   // A placeholder for Value as a value of Column.
   void AddParam(const TBridgeColumn& Column, const TValue& Value);
   void AddNull(const TBridgeColumn& Column);
+  // Whether one parameter can carry a list of values (PostgreSQL's arrays).
+  bool TakesArrays() const { return FStyle == phDollar; }
+  // One array parameter of Values as values of Column ("$n::type[]").
+  // REQUIRES: TakesArrays().
+  void AddArrayParam(const TBridgeColumn& Column, const std::vector<TValue>& Values);
   // The column's quoted name, with the collation for texts.
   std::string ColumnRef(const TBridgeColumn& Column) const;
   void Clear() {
