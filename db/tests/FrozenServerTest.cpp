@@ -4,18 +4,16 @@
 // bound checks, far from any speed: a pause lasts kPause, and an attempt that
 // waits it out fails the check.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <fstream>
 #include <functional>
-#include <mutex>
-#include <thread>
+#include <optional>
 
 #include "db/MyOracleStoredProc.h"
 #include "db/MySqlStoredProc.h"
 #include "db/tests/DbFixture.h"
+#include "testsupport/Process.h"
 #include "testsupport/SilentListener.h"
 
 namespace db {
@@ -26,35 +24,11 @@ constexpr auto kPause = std::chrono::seconds(40);
 // What an attempt bounded at a few seconds may take on a loaded machine.
 constexpr auto kBound = std::chrono::seconds(15);
 
-// Stops a process (SIGSTOP) for at most kPause: resumed at the end of the
-// scope, or by its own thread when a test would otherwise wait for ever.
-class TPaused {
+// Paused for at most kPause: a call that waits the pause out fails the
+// bound check instead of hanging.
+class TPaused : public testsupport::TPausedProcess {
  public:
-  explicit TPaused(pid_t Pid) : FPid(Pid) {
-    EXPECT_EQ(kill(FPid, SIGSTOP), 0);
-    FThread = std::thread([this] {
-      std::unique_lock<std::mutex> lock(FLock);
-      FWake.wait_for(lock, kPause, [this] { return FDone; });
-      kill(FPid, SIGCONT);
-    });
-  }
-  ~TPaused() {
-    {
-      std::lock_guard<std::mutex> guard(FLock);
-      FDone = true;
-    }
-    FWake.notify_all();
-    FThread.join();
-  }
-  TPaused(const TPaused&) = delete;
-  TPaused& operator=(const TPaused&) = delete;
-
- private:
-  pid_t FPid;
-  std::mutex FLock;
-  std::condition_variable FWake;
-  bool FDone = false;
-  std::thread FThread;
+  explicit TPaused(pid_t Pid) : TPausedProcess(Pid, kPause) { EXPECT_TRUE(Stopped()); }
 };
 
 pid_t BackendPid(TCustomConnection& Connection) {
