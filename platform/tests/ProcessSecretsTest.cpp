@@ -44,9 +44,11 @@ TEST(SecretBufferTest, HoldsTheSecretOutOfDumpsAndWipesIt) {
   EXPECT_TRUE(buffer.ExcludedFromDumps());
   const std::string flags = VmFlagsOf(buffer.Data());
   EXPECT_NE(flags.find(" dd"), std::string::npos) << flags;  // VM_DONTDUMP
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer's mlock does nothing and answers success
   if (buffer.Locked()) {
     EXPECT_NE(flags.find(" lo"), std::string::npos) << flags;
   }
+#endif
 
   const char* data = buffer.Data();
   buffer.Clear();
