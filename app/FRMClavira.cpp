@@ -11,6 +11,7 @@
 #include "app/MessagePresenter.h"
 #include "dataframework/translation/FormTranslator.h"
 #include "dataframework/translation/TranslatedStrings.h"
+#include "platform/ProcessSecrets.h"
 #include "platform/qt/QtComponent.h"
 
 namespace app {
@@ -118,11 +119,15 @@ void TFRMClavira::Show(const std::string& Text) {
 
 void TFRMClavira::AutenticarClick(QObject* /*Sender*/) {
   // The "SSL" box is offered, but the request follows the security code alone.
-  Show(DirectoryCheck(Text(EditName), Text(EditPassword), Text(EditDomain), Text(EditSecurity)));
+  std::string password = Text(EditPassword);
+  const platform::TWipeOnExit wipe(password);
+  Show(DirectoryCheck(Text(EditName), password, Text(EditDomain), Text(EditSecurity)));
 }
 
 void TFRMClavira::Button2Click(QObject* /*Sender*/) {
-  Show(SystemCheck(Text(EditName), Text(EditDomain), Text(EditPassword)));
+  std::string password = Text(EditPassword);
+  const platform::TWipeOnExit wipe(password);
+  Show(SystemCheck(Text(EditName), Text(EditDomain), password));
 }
 
 }  // namespace app

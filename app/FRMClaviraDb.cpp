@@ -2,6 +2,7 @@
 // created, and "Autenticar DB". Errors go to the default error display.
 #include "app/DatabaseCheck.h"
 #include "app/FRMClavira.h"
+#include "platform/ProcessSecrets.h"
 
 #include <QLineEdit>
 
@@ -12,8 +13,9 @@ void TFRMClavira::FormCreate(QObject* /*Sender*/) {
 }
 
 void TFRMClavira::Button1Click(QObject* /*Sender*/) {
-  const TDatabaseAnswer answer =
-      DatabaseCheck(EditName->text().toStdString(), EditPassword->text().toStdString());
+  std::string password = EditPassword->text().toStdString();
+  const platform::TWipeOnExit wipe(password);
+  const TDatabaseAnswer answer = DatabaseCheck(EditName->text().toStdString(), password);
   Show(answer.Message);
 }
 

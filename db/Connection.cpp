@@ -1,6 +1,8 @@
 #include "db/Connection.h"
 
 #include <cstdlib>
+#include <mutex>
+#include <string>
 
 #include "db/OdbcStoredProc.h"
 #include "platform/Conversions.h"
@@ -17,6 +19,14 @@ int TCustomConnection::DefaultLoginTimeout() {
   return 15;
 }
 
+int TCustomConnection::DefaultQueryTimeout() {
+  if (const char* text = std::getenv("CLAVIRA_ODBC_QUERY_TIMEOUT"); text && *text) {
+    auto value = platform::TryStrToInt(text);
+    if (value && *value >= 0) return *value;
+  }
+  return 60;
+}
+
 void TCustomConnection::Connect() {
   if (Connected()) return;
   FDescriptions.clear();
@@ -26,10 +36,21 @@ void TCustomConnection::Connect() {
   std::string text = ConnectionString();
   SQLCHAR out[1024];
   SQLSMALLINT outLength = 0;
-  // Never a dialog, whatever LoginPrompt says: there is no one to answer it.
-  SQLRETURN rc = SQLDriverConnect(FHdbc.Get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-                                  static_cast<SQLSMALLINT>(text.size()), out, sizeof out,
-                                  &outLength, SQL_DRIVER_NOPROMPT);
+  SQLRETURN rc;
+  TSocketId socket;
+  {
+    // The driver does not tell its socket: it is the one TCP socket that
+    // connecting made. Connects of the process go one at a time so that
+    // each finds its own.
+    static std::mutex connecting;
+    std::lock_guard<std::mutex> guard(connecting);
+    const std::set<ino_t> before = OpenSocketInodes();
+    // Never a dialog, whatever LoginPrompt says: there is no one to answer it.
+    rc = SQLDriverConnect(FHdbc.Get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                          static_cast<SQLSMALLINT>(text.size()), out, sizeof out, &outLength,
+                          SQL_DRIVER_NOPROMPT);
+    if (SQL_SUCCEEDED(rc)) socket = NewTcpSocket(before);
+  }
   if (!SQL_SUCCEEDED(rc)) {
     std::string state;
     int native = 0;
@@ -39,10 +60,17 @@ void TCustomConnection::Connect() {
   }
   FConnected = true;
   FWasConnected = true;
+  if (socket.Fd >= 0) {
+    SetKeepalives(socket.Fd);
+    if (!FWatchdog) FWatchdog = std::make_unique<TCallWatchdog>();
+  }
+  if (FWatchdog) FWatchdog->SetSocket(socket);
   AfterConnect(FHdbc.Get());
 }
 
 void TCustomConnection::Disconnect() {
+  // The driver closes the socket; its number may soon name another.
+  if (FWatchdog) FWatchdog->SetSocket({});
   FHdbc.Reset();
   FConnected = false;
   FDescriptions.clear();
@@ -67,6 +95,29 @@ bool IsConnectionFailureState(const std::string& state) {
 }
 
 }  // namespace
+
+void TCustomConnection::Bounded(const std::function<void()>& Call) {
+  if (!FWatchdog || FQueryTimeout <= 0) {
+    Call();
+    return;
+  }
+  const int limit = FQueryTimeout + kCallMargin;
+  auto timedOut = [&] {
+    Disconnect();
+    return EDatabaseError(
+        "Time-out: the database did not answer within " + std::to_string(limit) + " s", "HYT00");
+  };
+  FWatchdog->Arm(std::chrono::seconds(limit));
+  try {
+    Call();
+  } catch (...) {
+    if (FWatchdog->Disarm()) throw timedOut();
+    throw;
+  }
+  // Answered just as the socket was shut: the answer stands, the connection
+  // is gone.
+  if (FWatchdog->Disarm()) Disconnect();
+}
 
 bool TCustomConnection::DropIfLost(const EDatabaseError& Error) {
   if (!Connected()) return false;

@@ -10,10 +10,12 @@
 // comes back is used again without making a new connection object.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "db/CallWatchdog.h"
 #include "db/Odbc.h"
 
 namespace db {
@@ -34,6 +36,13 @@ class TCustomConnection {
   // connection and never answers, too.
   int LoginTimeout() const { return FLoginTimeout; }
   void SetLoginTimeout(int seconds) { FLoginTimeout = seconds; }
+  // Seconds one stored procedure call may run: CLAVIRA_ODBC_QUERY_TIMEOUT
+  // (0: no limit), default 60. The server cancels a call that runs longer;
+  // a server that does not answer at all is cut off by the client kCallMargin
+  // seconds later (Bounded).
+  int QueryTimeout() const { return FQueryTimeout; }
+  void SetQueryTimeout(int seconds) { FQueryTimeout = seconds; }
+  static constexpr int kCallMargin = 2;
 
   // Connects with the connection string the engine builds; fails with
   // EDatabaseError carrying the driver's and the server's text.
@@ -54,6 +63,12 @@ class TCustomConnection {
   // the driver reporting the connection dead); if so the handle is dropped,
   // so that the next Hdbc() opens it again.
   bool DropIfLost(const EDatabaseError& Error);
+  // Runs Call, ODBC calls on this connection's handle, within QueryTimeout()
+  // + kCallMargin seconds whatever the server does: at the deadline the
+  // connection's socket is shut down, the connection dropped (the next
+  // Hdbc() opens it again) and EDatabaseError with SQLSTATE "HYT00" raised.
+  // REQUIRES: the connection is open (Hdbc() succeeded).
+  void Bounded(const std::function<void()>& Call);
   std::map<std::string, std::shared_ptr<const TProcDescription>>& DescriptionCache() {
     return FDescriptions;
   }
@@ -62,15 +77,19 @@ class TCustomConnection {
 
  protected:
   static int DefaultLoginTimeout();
+  static int DefaultQueryTimeout();
   // Runs right after a successful connect (session options).
   virtual void AfterConnect(SQLHDBC /*hdbc*/) {}
 
  private:
   bool FLoginPrompt = false;
   int FLoginTimeout = DefaultLoginTimeout();
+  int FQueryTimeout = DefaultQueryTimeout();
   bool FConnected = false;
   bool FWasConnected = false;  // opened successfully at least once
   odbc::THandle FHdbc;
+  // Bounds the calls; made at the first connect whose socket was found.
+  std::unique_ptr<TCallWatchdog> FWatchdog;
   std::map<std::string, std::shared_ptr<const TProcDescription>> FDescriptions;
 };
 

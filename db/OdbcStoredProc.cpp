@@ -13,18 +13,6 @@
 namespace db {
 namespace {
 
-// Seconds a single call may run before the driver cancels it:
-// CLAVIRA_ODBC_QUERY_TIMEOUT, default 60, 0 for none. Some drivers spend a
-// round trip per call on it.
-SQLULEN QueryTimeout() {
-  static const SQLULEN timeout = [] {
-    const char* v = std::getenv("CLAVIRA_ODBC_QUERY_TIMEOUT");
-    if (!v || !*v) return SQLULEN{60};
-    auto parsed = platform::TryStrToInt(v);
-    return parsed && *parsed >= 0 ? static_cast<SQLULEN>(*parsed) : SQLULEN{60};
-  }();
-  return timeout;
-}
 // Long text goes to the server in pieces of this size.
 constexpr size_t kPutChunk = 64 * 1024;
 
@@ -376,7 +364,10 @@ void TOdbcStoredProc::Prepare() {
   if (!FSQL.empty()) return;
   if (FStoredProcName.empty()) throw EDatabaseError("StoredProcName must be defined");
   if (!FConnection) throw EDatabaseError(NoConnectionText());
-  RetryIfLost(*FConnection, [&] { FDescription = Describe(FConnection->Hdbc()); });
+  RetryIfLost(*FConnection, [&] {
+    SQLHDBC hdbc = FConnection->Hdbc();
+    FConnection->Bounded([&] { FDescription = Describe(hdbc); });
+  });
   FSQL = FDescription->Statement;
   if (FParams.Count() == 0)
     for (const auto& d : FDescription->Params) FParams.CreateParam(d.DataType, d.Name, d.ParamType);
@@ -401,7 +392,10 @@ void TOdbcStoredProc::UnPrepare() {
 
 void TOdbcStoredProc::Run(bool keepRows) {
   Prepare();
-  RetryIfLost(*FConnection, [&] { RunOnce(keepRows); });
+  RetryIfLost(*FConnection, [&] {
+    FConnection->Hdbc();
+    FConnection->Bounded([&] { RunOnce(keepRows); });
+  });
 }
 
 void TOdbcStoredProc::RunOnce(bool keepRows) {
@@ -423,8 +417,9 @@ void TOdbcStoredProc::RunOnce(bool keepRows) {
 
   odbc::THandle stmt = odbc::Allocate(SQL_HANDLE_STMT, hdbc);
   SQLHSTMT h = stmt.Get();
-  if (SQLULEN timeout = QueryTimeout())
-    SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(timeout), 0);
+  if (const int timeout = FConnection->QueryTimeout(); timeout > 0)
+    SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
+                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeout)), 0);
 
   std::vector<TBinding> bindings(FParams.Count());
   SQLUSMALLINT marker = 0;

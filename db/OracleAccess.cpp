@@ -37,13 +37,17 @@ void TOraSession::AfterConnect(SQLHDBC hdbc) {
 
 void TOraSession::Commit() {
   SQLHDBC h = Hdbc();
-  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, h, SQL_COMMIT), SQL_HANDLE_DBC, h, "Commit", FPassword);
+  Bounded([&] {
+    odbc::Check(SQLEndTran(SQL_HANDLE_DBC, h, SQL_COMMIT), SQL_HANDLE_DBC, h, "Commit", FPassword);
+  });
 }
 
 void TOraSession::Rollback() {
   SQLHDBC h = Hdbc();
-  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, h, SQL_ROLLBACK), SQL_HANDLE_DBC, h, "Rollback",
-              FPassword);
+  Bounded([&] {
+    odbc::Check(SQLEndTran(SQL_HANDLE_DBC, h, SQL_ROLLBACK), SQL_HANDLE_DBC, h, "Rollback",
+                FPassword);
+  });
 }
 
 TFieldType TOraStoredProc::ParamFieldType(SQLSMALLINT sqlType, const std::string& typeName) const {

@@ -128,4 +128,22 @@ std::string MakeTempDir(const std::string& Prefix) {
   return pattern;
 }
 
+TPausedProcess::TPausedProcess(pid_t Pid, std::chrono::seconds Limit)
+    : FPid(Pid), FStopped(Pid > 0 && kill(Pid, SIGSTOP) == 0) {
+  FThread = std::thread([this, Limit] {
+    std::unique_lock<std::mutex> lock(FLock);
+    FWake.wait_for(lock, Limit, [this] { return FDone; });
+    if (FStopped) kill(FPid, SIGCONT);
+  });
+}
+
+TPausedProcess::~TPausedProcess() {
+  {
+    std::lock_guard<std::mutex> guard(FLock);
+    FDone = true;
+  }
+  FWake.notify_all();
+  FThread.join();
+}
+
 }  // namespace testsupport

@@ -3,7 +3,11 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testsupport {
@@ -41,6 +45,27 @@ class TChildProcess {
 // removes NAME). Input is written to its standard input, then closed.
 ProcessResult RunProcess(const std::vector<std::string>& Args, const std::string& Input = "",
                          const std::vector<std::string>& Env = {});
+
+// Stops a process (SIGSTOP) for at most Limit: it is resumed (SIGCONT) when
+// the object goes, or by the object's own thread once Limit has passed, so
+// that a test of a time-out that is not kept fails instead of hanging.
+class TPausedProcess {
+ public:
+  TPausedProcess(pid_t Pid, std::chrono::seconds Limit);
+  ~TPausedProcess();
+  TPausedProcess(const TPausedProcess&) = delete;
+  TPausedProcess& operator=(const TPausedProcess&) = delete;
+
+  bool Stopped() const { return FStopped; }
+
+ private:
+  pid_t FPid;
+  bool FStopped;
+  std::mutex FLock;
+  std::condition_variable FWake;
+  bool FDone = false;
+  std::thread FThread;
+};
 
 // A fresh private directory below the system temporary directory.
 std::string MakeTempDir(const std::string& Prefix);

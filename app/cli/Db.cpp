@@ -5,6 +5,7 @@
 #include "app/DatabaseCheck.h"
 #include "app/cli/Subcommand.h"
 #include "platform/Conversions.h"
+#include "platform/ProcessSecrets.h"
 
 namespace app::cli {
 namespace {
@@ -25,7 +26,8 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
   const auto settings = platform::TryStrToInt(settingsText);
   if (!settings)
     throw EUsageError("--settings: '" + settingsText + "' is not a valid integer value");
-  const std::string password = ReadPassword(given, Err);
+  std::string password = ReadPassword(given, Err);
+  const platform::TWipeOnExit wipe(password);
   ConnectDatabase();
   std::string trace;
   const TDatabaseAnswer answer = DatabaseCheck(name, password, *settings, &trace);

@@ -3,6 +3,7 @@
 
 #include "app/Checks.h"
 #include "app/cli/Subcommand.h"
+#include "platform/ProcessSecrets.h"
 
 namespace app::cli {
 namespace {
@@ -22,7 +23,8 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
   const std::string account = given.Required("account");
   const std::string path = given.Required("path");
   const std::string security = given.Value("security").value_or("0");
-  const std::string password = ReadPassword(given, Err);
+  std::string password = ReadPassword(given, Err);
+  const platform::TWipeOnExit wipe(password);
   std::string why;
   const std::string message = DirectoryCheck(account, password, path, security, &why);
   return Answer(message, kDirectorySuccess, given.Has("verbose"), why, Out, Err);

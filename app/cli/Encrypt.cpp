@@ -5,6 +5,7 @@
 #include "app/cli/Subcommand.h"
 #include "db/Errors.h"
 #include "db/Vesquin.h"
+#include "platform/ProcessSecrets.h"
 
 namespace app::cli {
 namespace {
@@ -18,9 +19,8 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& /
   // An unreadable configuration would give a digest under no key, or none:
   // neither may pass for the stored text.
   db::CheckConfigurationReadable();
-  std::string line;
-  std::getline(std::cin, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  std::string line = ReadPasswordLine(std::cin);
+  const platform::TWipeOnExit wipe(line);
   const std::string encrypted = db::EncryptDB(line);
   if (encrypted.empty()) throw db::EDatabaseError("The runtime library gave no encryption");
   Out << encrypted << "\n";

@@ -2,8 +2,10 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <memory>
 
 #include "app/cli/Subcommand.h"
+#include "platform/ProcessSecrets.h"
 
 namespace app::cli {
 
@@ -47,6 +49,11 @@ TOptions::TOptions(const std::vector<std::string>& Args, std::initializer_list<O
   }
 }
 
+// The values may hold the password.
+TOptions::~TOptions() {
+  for (auto& [name, value] : FValues) platform::WipeString(value);
+}
+
 std::optional<std::string> TOptions::Value(const std::string& Name) const {
   auto found = FValues.find(Name);
   if (found == FValues.end()) return std::nullopt;
@@ -59,22 +66,30 @@ std::string TOptions::Required(const std::string& Name) const {
   return *value;
 }
 
-namespace {
-
-std::string FirstLine(std::istream& in) {
-  std::string line;
-  std::getline(in, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+// The first line of In, read through memory kept out of swap and dumps: a
+// growing string would leave pieces of the password in freed memory.
+std::string ReadPasswordLine(std::istream& In) {
+  // Grows by doubling into a fresh buffer; the old one is wiped as it goes.
+  auto line = std::make_unique<platform::TSecretBuffer>(4096);
+  for (char c; In.get(c) && c != '\n';) {
+    if (line->Append(c)) continue;
+    if (line->Capacity() >= kMaxSecretLine)
+      throw EUsageError("the password is longer than " + std::to_string(kMaxSecretLine >> 20) +
+                        " MiB");
+    auto larger = std::make_unique<platform::TSecretBuffer>(line->Capacity() * 2);
+    for (char kept : line->View()) larger->Append(kept);
+    larger->Append(c);
+    line = std::move(larger);
+  }
+  if (line->Size() && line->View().back() == '\r') line->PopBack();
+  return std::string(line->View());
 }
-
-}  // namespace
 
 std::string ReadPassword(const TOptions& Given, std::ostream& Err) {
   if (Given.Has("password") && Given.Has("password-stdin")) {
     throw EUsageError("give either --password or --password-stdin, not both");
   }
-  if (Given.Has("password-stdin")) return FirstLine(std::cin);
+  if (Given.Has("password-stdin")) return ReadPasswordLine(std::cin);
   if (auto password = Given.Value("password")) return *password;
   if (!isatty(STDIN_FILENO)) {
     throw EUsageError("no password: use --password-stdin or --password, or run on a terminal");
@@ -88,7 +103,7 @@ std::string ReadPassword(const TOptions& Given, std::ostream& Err) {
     silent.c_lflag |= ECHONL;
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
   }
-  std::string password = FirstLine(std::cin);
+  std::string password = ReadPasswordLine(std::cin);
   if (restore) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
   return password;
 }

@@ -3,6 +3,7 @@
 
 #include "app/Checks.h"
 #include "app/cli/Subcommand.h"
+#include "platform/ProcessSecrets.h"
 
 namespace app::cli {
 namespace {
@@ -20,7 +21,8 @@ int Run(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& E
   }
   const std::string name = given.Required("name");
   const std::string domain = given.Value("domain").value_or("");
-  const std::string password = ReadPassword(given, Err);
+  std::string password = ReadPassword(given, Err);
+  const platform::TWipeOnExit wipe(password);
   std::string why;
   const std::string message = SystemCheck(name, domain, password, &why);
   return Answer(message, kSystemSuccess, given.Has("verbose"), why, Out, Err);

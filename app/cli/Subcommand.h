@@ -61,6 +61,9 @@ class TOptions {
   // Throws EUsageError for an unknown option, a missing value or a stray
   // argument; an argument right after a secret option is not named.
   TOptions(const std::vector<std::string>& Args, std::initializer_list<OptionSpec> Specs);
+  ~TOptions();  // wipes the values
+  TOptions(const TOptions&) = delete;
+  TOptions& operator=(const TOptions&) = delete;
 
   bool Has(const std::string& Name) const { return FValues.count(Name) != 0; }
   std::optional<std::string> Value(const std::string& Name) const;
@@ -77,8 +80,16 @@ inline constexpr OptionSpec kVerboseOption{"verbose", false};
 inline constexpr OptionSpec kPasswordOption{"password", true, true};
 inline constexpr OptionSpec kPasswordStdinOption{"password-stdin", false};
 
+// The longest password line read from standard input or the terminal.
+inline constexpr size_t kMaxSecretLine = 16 << 20;
+
+// The first line of In without its line end ("\n", "\r\n"), read through
+// memory kept out of swap and core files; EUsageError past kMaxSecretLine.
+std::string ReadPasswordLine(std::istream& In);
+
 // The password from --password-stdin (first line of standard input),
 // --password TEXT, or a prompt without echo when standard input is a terminal.
+// The caller wipes it after use (platform::TWipeOnExit).
 std::string ReadPassword(const TOptions& Given, std::ostream& Err);
 
 // Writes Message as the first line of Out; returns 0 when it is Success, else 1.

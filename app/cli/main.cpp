@@ -82,8 +82,17 @@ int main(int argc, char** argv) {
     Usage(std::cerr);
     return app::cli::kUsage;
   }
+  // Both copies of the arguments may hold the password.
+  struct TWipeArguments {
+    std::vector<std::string>& All;
+    std::vector<std::string> Own;
+    ~TWipeArguments() {
+      for (auto* list : {&All, &Own})
+        for (std::string& arg : *list) platform::WipeString(arg);
+    }
+  } arguments{args, {args.begin() + 1, args.end()}};
   try {
-    return Delivered(chosen->Run({args.begin() + 1, args.end()}, std::cout, std::cerr));
+    return Delivered(chosen->Run(arguments.Own, std::cout, std::cerr));
   } catch (const app::cli::EUsageError& e) {
     std::cerr << "clavira-cli " << chosen->Name << ": " << e.Message() << "\n"
               << "Try 'clavira-cli " << chosen->Name << " --help'.\n";

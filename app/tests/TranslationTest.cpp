@@ -2,6 +2,7 @@
 // names, the shipped file, a missing or corrupt file, and the translation
 // editor changing the live window.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -82,15 +83,20 @@ TEST_F(TranslationTest, AMissingOrCorruptFileLeavesAUsableSpanishWindow) {
     const char* What;
     std::string Content;  // none: the file is missing
     std::string Error;
+    bool Fifo = false;  // a FIFO, which would hold the window before it opens
   };
   const Case cases[] = {
       {"missing", "", File + ": "},
       {"corrupt", "[languages]\nEsp\nIng\n[text Label1 text]\nEsp = Nombre\n", File + ":4: "},
+      {"fifo", "", File + ": ", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
     fs::remove(File);
     if (!c.Content.empty()) std::ofstream(File) << c.Content;
+    if (c.Fifo) {
+      ASSERT_EQ(mkfifo(File.c_str(), 0600), 0);
+    }
     Errors.clear();
     Open("Ing");
     ASSERT_EQ(Errors.size(), 1u);

@@ -3,6 +3,7 @@
 // driver) and a real slapd holding the directory users.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 
 #include "db/DBManagerClass.h"
@@ -10,6 +11,7 @@
 #include "login/SecuritySettings.h"
 #include "login/ULoginVelkor.h"
 #include "testsupport/LoginWorld.h"
+#include "testsupport/Process.h"
 #include "testsupport/SlapdServer.h"
 #include "users/UCatalogueUsers.h"
 
@@ -242,6 +244,50 @@ TEST(LoginFlowOwnServer, DatabaseGoingAway) {
       }
       EXPECT_EQ(code, 0);
     }
+    ReleaseConnection();
+  }
+}
+
+// The database's backend freezes in the middle of the connection (SIGSTOP):
+// the attempt ends within a few time-outs instead of waiting for the server,
+// without a success, and the next attempt works on a new connection. A bound
+// check: the pause lasts 40 s.
+TEST(LoginFlowOwnServer, FrozenDatabaseEndsTheAttemptAtTheTimeOut) {
+  for (const std::string& engine : LoginWorld::Engines()) {
+    SCOPED_TRACE(engine);
+    const auto own = testsupport::MakeTestWorld(/*Directory=*/false);
+    own->Connect(engine);
+    db::TCustomConnection& connection = *db::DBManager()->Connection();
+    connection.SetQueryTimeout(1);
+    int32_t code = 0;
+    ASSERT_NE(AuthenticateUser("ana", "ana-pw", code, 2), nullptr);
+    pid_t backend = 0;
+    {
+      db::odbc::THandle stmt = db::odbc::Allocate(SQL_HANDLE_STMT, connection.Hdbc());
+      SQLCHAR sql[] = "SELECT pg_backend_pid()";
+      ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt.Get(), sql, SQL_NTS)));
+      ASSERT_TRUE(SQL_SUCCEEDED(SQLFetch(stmt.Get())));
+      SQLINTEGER pid = 0;
+      SQLLEN indicator = 0;
+      SQLGetData(stmt.Get(), 1, SQL_C_SLONG, &pid, 0, &indicator);
+      backend = pid;
+    }
+    {
+      testsupport::TPausedProcess paused(backend, std::chrono::seconds(40));
+      ASSERT_TRUE(paused.Stopped());
+      const auto start = std::chrono::steady_clock::now();
+      code = 0;
+      try {
+        EXPECT_EQ(AuthenticateUser("ana", "ana-pw", code, 2), nullptr);
+      } catch (const db::EDatabaseError& e) {
+        EXPECT_FALSE(e.SqlState().empty()) << e.Message();
+      }
+      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+      EXPECT_NE(code, 1);
+    }
+    code = 0;
+    EXPECT_NE(AuthenticateUser("ana", "ana-pw", code, 2), nullptr);
+    EXPECT_EQ(code, 1);
     ReleaseConnection();
   }
 }
