@@ -169,7 +169,7 @@ TEST(CliUsage, WrongCommandLinesGiveStatus2) {
 }
 
 // A mistyped password option ("--password= TEXT") leaves the password as an
-// argument of its own: no message names it, and the process list loses it.
+// argument of its own: no message names it.
 TEST(CliUsage, ArgumentAfterAPasswordOptionIsNeverShown) {
   const std::string secret = "typo-Secret-17";
   const std::vector<std::vector<std::string>> typos = {
@@ -183,14 +183,9 @@ TEST(CliUsage, ArgumentAfterAPasswordOptionIsNeverShown) {
     EXPECT_NE(r.Error.find("after --password"), std::string::npos) << r.Error;
     EXPECT_EQ(r.Error.find("Secret"), std::string::npos) << r.Error;
   }
-  testsupport::TSilentListener silent;
-  testsupport::TChildProcess cli({CLAVIRA_CLI, "directory", "--account", "uid=alice,dc=x", "--path",
-                                  silent.HostPort(), "--password=", secret});
-  // Refused at once, or still starting: either way the list must not show it.
-  std::ifstream listed("/proc/" + std::to_string(cli.Pid()) + "/cmdline", std::ios::binary);
-  const std::string cmdline{std::istreambuf_iterator<char>(listed), {}};
-  EXPECT_EQ(cmdline.find("Secret"), std::string::npos);
-  EXPECT_EQ(cli.Wait().ExitCode, 2);
+  // The process list is checked where a password is held (CliPassword): a
+  // refused command line exits at once, so a look at its list could only
+  // catch the moment before the program wipes its arguments.
 }
 
 // The answer is the output: when it cannot be written the attempt is an
