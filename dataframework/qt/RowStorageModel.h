@@ -256,8 +256,9 @@ class TRowStorageModel : public QAbstractItemModel {
 
 // Shows Model in View and keeps the view's expanded nodes in step with the
 // storage: expanding or collapsing a node in the view expands or collapses
-// it in the storage (queued, so the model is not reset inside the view's own
-// signal), and after every model reset the view expands exactly the nodes
+// it in the storage (queued, so the model does not change inside the view's
+// own signal), and after every model reset, and for the parent and the new
+// rows of every insertion and removal, the view expands exactly the nodes
 // that are expanded in the storage. Calling it again for the same view
 // replaces the earlier link.
 void ConnectTreeView(QTreeView& View, TRowStorageModel& Model);
