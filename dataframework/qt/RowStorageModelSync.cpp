@@ -151,6 +151,15 @@ void TRowStorageModel::NoteValues(TAbstractRow& Row) {
   if (FResetPending) return;
   if (auto own = FTree.NodeOf.find(&Row); own != FTree.NodeOf.end()) FChanged.insert(own->second);
   NoteValuesAbove(&Row);
+  // A level sorted by another field than its key may put the row, or a
+  // group above it, in another place among its siblings.
+  if (!FStorage.CheckTreeOrder()) return;
+  TAbstractRow* child = &Row;
+  for (TSubTotalRow* up = Row.Parent(); up != nullptr && !FResetPending;
+       child = up, up = up->Parent()) {
+    const dataframework::TRowStorageTreeKey& level = FStorage.GetTreeKey(up->LevelIndex());
+    if (level.SortField() != nullptr && level.SortField() != level.Field()) NoteStructure(*child);
+  }
 }
 
 void TRowStorageModel::NoteReset() {

@@ -401,6 +401,24 @@ TEST_F(ChangeFixture, PutsDeletesAndKeyChangesTouchTheirRowsOnly) {
   EXPECT_EQ(Model->RowAt(untouched), Row("N", "q", 1));
 }
 
+TEST_F(ChangeFixture, AnEditThatReordersALevelSortedByItsTotalsMovesTheGroup) {
+  // Regions sorted by their amount: N (10) before S (26).
+  TearDown();
+  Region->SetSortField(Amount.get());
+  SetUp();
+  Storage->GetTreeKey(1).SetVisible(true);
+  MakeModel();
+  ASSERT_EQ(Outline(), "N(N/p/1 N/p/2 N/q/1 N/q/2) S(S/p/1 S/p/2 S/q/1 S/q/2)");
+  const QPersistentModelIndex south(Model->IndexOf(Group("S")));
+  QSignalSpy resets(Model.get(), &QAbstractItemModel::modelReset);
+  ASSERT_TRUE(Model->setData(Model->IndexOf(Row("N", "p", 1), AmountColumn()), "100"));
+  EXPECT_EQ(Outline(), "S(S/p/1 S/p/2 S/q/1 S/q/2) N(N/p/1 N/p/2 N/q/1 N/q/2)");
+  EXPECT_EQ(Dump(*Model), FreshDump());
+  EXPECT_EQ(resets.count(), 0);
+  EXPECT_TRUE(south.isValid()) << "the group that kept its order keeps its index";
+  Region->SetSortField(nullptr);
+}
+
 // ---------------------------------------------------------------- survival
 
 TEST_F(ChangeFixture, PersistentIndexesAndSelectionOfOtherRowsSurvive) {
