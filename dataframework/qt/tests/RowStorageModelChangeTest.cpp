@@ -533,8 +533,9 @@ TEST_F(ChangeFixture, RandomChangesKeepTheModelEqualToAFreshOne) {
       std::vector<QModelIndex> all;
       std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& Parent) {
         for (int i = 0; i < Model->rowCount(Parent); ++i) {
-          all.push_back(Model->index(i, 0, Parent));
-          walk(all.back());
+          const QModelIndex at = Model->index(i, 0, Parent);
+          all.push_back(at);
+          walk(at);  // not all.back(): the vector grows below
         }
       };
       walk(QModelIndex());
