@@ -163,11 +163,21 @@ bool TAbstractRowStorage::IsEmpty() const {
 }
 
 TPutResult TAbstractRowStorage::ReinsertRow(TDataRow* Row, TPutAction Action) {
-  return FRoot->ReinsertRow(Row, Action);
+  TChangeScope scope(this);
+  const TPutResult result = FRoot->ReinsertRow(Row, Action);
+  // The key write re-files rows this way; the listeners must know the row
+  // is back in the tree.
+  if ((result == prOk || result == prKeyOverwrited) && Row != nullptr && !FListeners.empty())
+    Notify(ntInserted, Row);
+  return result;
 }
 
 bool TAbstractRowStorage::RemoveRow(TDataRow* Row) {
-  if (Row == nullptr || !FRoot->RemoveRow(Row)) return false;
+  if (Row == nullptr) return false;
+  TChangeScope scope(this);
+  // Told before: the tree removal frees emptied subtotal rows silently.
+  if (Row->InTree()) NotifyRemoving(*Row);
+  if (!FRoot->RemoveRow(Row)) return false;
   Row->SetState(rsExternControlled);
   return true;
 }
@@ -181,6 +191,23 @@ void TAbstractRowStorage::RowChanged(TRowChangeKind Kind, TAbstractRow* Row, int
     } else if (Kind == rcRemoved) {
       int at = FRowList->IndexOfObject(Row);
       if (at >= 0) FRowList->Delete(at);
+    }
+  }
+  if (Row != nullptr && !FListeners.empty()) {
+    switch (Kind) {
+      case rcInserted:
+        Notify(ntInserted, Row);
+        break;
+      case rcRemoved:
+        Notify(ntRemoving, Row);
+        break;
+      case rcChanged:
+        // Sent by a key write once the row is filed under its new key.
+        Notify(ntMoved, Row);
+        break;
+      case rcVisibility:
+        Notify(ntVisibility, Row);
+        break;
     }
   }
   if (Kind == rcRemoved && Row != nullptr) {
@@ -200,12 +227,15 @@ void TAbstractRowStorage::SetTotalsBelow(bool Value) {
   FTotalsBelow = Value;
   FViewValid = false;
   Touch();
+  NotifyViewReset();
 }
 
 void TAbstractRowStorage::SetLevelsVisible(bool Value) {
+  TChangeScope scope(this);
   for (const auto& key : FTreeKeys) key->SetVisible(Value);
   FViewValid = false;
   Touch();
+  NotifyViewReset();
 }
 
 void TAbstractRowStorage::BeforeGetRows(const TCondition* /*Condition*/) {}
@@ -245,6 +275,8 @@ void TAbstractRowStorage::GetRows(platform::TStrings* Results, const TCondition*
     Results = scratch.get();
   }
   platform::Assert(Results != nullptr, "TAbstractRowStorage.GetRows: Results <> nil");
+  // The deleting modes remove many rows: one operation for the listeners.
+  TChangeScope scope(this);
   TGetRowsHandler handler(*this, Mode, Results, Condition);
   BeforeGetRows(&handler.Condition());
   handler.Run();
@@ -364,6 +396,7 @@ void TAbstractRowStorage::SetTreeKeys(const TRowSortOrder* Order) {
   FFlatMode = false;
   FViewValid = false;
   FRoot = CreateSubTotal(nullptr, EmptyStringValue(), FTreeKeys.front()->Visible());
+  NotifyViewReset();
 }
 
 TRowStorageTreeKey& TAbstractRowStorage::GetTreeKey(int Index) const {
@@ -424,6 +457,7 @@ void TAbstractRowStorage::SetFlatMode(bool Value) {
   FFlatMode = Value;
   FViewValid = false;
   Touch();
+  NotifyViewReset();
 }
 
 // ------------------------------------------------- deleted, loose, pending
@@ -458,11 +492,13 @@ void TAbstractRowStorage::AddLooseRow(std::unique_ptr<TAbstractRow> Row) {
   FLooseRows.push_back(std::move(Row));
   FViewValid = false;
   Touch();
+  NotifyViewReset();
 }
 
 // ------------------------------------------------------- rows by criteria
 
 void TAbstractRowStorage::DeleteRowsWhere(const TCriteriaField& CriteriaField) {
+  TChangeScope scope(this);
   platform::TStringList rows;
   GetRows(&rows, &CriteriaField, gmRows);
   for (int i = 0; i < rows.Count(); ++i) {
@@ -488,10 +524,77 @@ TSubTotalHandler& TAbstractRowStorage::SubTotalHandlerOf() const {
 void TAbstractRowStorage::SetSubTotalHandler(std::unique_ptr<TSubTotalHandler> Handler) {
   FSubTotalHandler = std::move(Handler);
   if (FRoot) MarkTreeDirty(FRoot.get());
+  // Every total may read differently now.
+  NotifyViewReset();
 }
 
 void TAbstractRowStorage::Touch() {
   FLastChange = ChangeTime();
+}
+
+void TAbstractRowStorage::AddListener(TRowStorageListener* Listener) {
+  platform::Assert(Listener != nullptr, "TAbstractRowStorage.AddListener: Listener <> nil");
+  if (std::find(FListeners.begin(), FListeners.end(), Listener) == FListeners.end())
+    FListeners.push_back(Listener);
+}
+
+void TAbstractRowStorage::RemoveListener(TRowStorageListener* Listener) {
+  FListeners.erase(std::remove(FListeners.begin(), FListeners.end(), Listener), FListeners.end());
+}
+
+void TAbstractRowStorage::NotifyExpanded(TSubTotalRow& Row) {
+  if (!FListeners.empty()) Notify(ntExpanded, &Row);
+}
+
+void TAbstractRowStorage::NotifyCollapsed(TSubTotalRow& Row) {
+  if (!FListeners.empty()) Notify(ntCollapsed, &Row);
+}
+
+void TAbstractRowStorage::Notify(TNoteKind Kind, TAbstractRow* Row) {
+  // By index: a listener may remove itself.
+  for (size_t i = 0; i < FListeners.size(); ++i) {
+    TRowStorageListener* listener = FListeners[i];
+    switch (Kind) {
+      case ntInserted:
+        listener->RowInserted(*this, *Row);
+        break;
+      case ntRemoving:
+        listener->RowRemoving(*this, *Row);
+        break;
+      case ntValues:
+        listener->RowValuesChanged(*this, *Row);
+        break;
+      case ntMoved:
+        listener->RowMoved(*this, *Row);
+        break;
+      case ntVisibility:
+        listener->RowVisibilityChanged(*this, *Row);
+        break;
+      case ntExpanded:
+        listener->SubtreeExpanded(*this, *static_cast<TSubTotalRow*>(Row));
+        break;
+      case ntCollapsed:
+        listener->SubtreeCollapsed(*this, *static_cast<TSubTotalRow*>(Row));
+        break;
+      case ntReset:
+        listener->ViewReset(*this);
+        break;
+    }
+  }
+  FChangeNoted = true;
+  if (FChangeDepth == 0) EndOfChange();
+}
+
+void TAbstractRowStorage::EndOfChange() {
+  if (!FChangeNoted) return;
+  FChangeNoted = false;
+  // A copy: ChangesDone may add or remove listeners, or change the storage
+  // again (which opens a scope of its own).
+  const std::vector<TRowStorageListener*> listeners = FListeners;
+  for (TRowStorageListener* listener : listeners) {
+    if (std::find(FListeners.begin(), FListeners.end(), listener) != FListeners.end())
+      listener->ChangesDone(*this);
+  }
 }
 
 std::unique_ptr<TDataRow> TAbstractRowStorage::CopyOfRow(const TDataRow& Row) {

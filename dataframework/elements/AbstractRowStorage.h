@@ -11,6 +11,11 @@
 // tells when it last changed. The row view (RowList, flat or with subtotal
 // rows) is filled by TCustomRowStorage.
 //
+// Listeners (TRowStorageListener) hear of every change the storage notes:
+// rows put, removed, moved, changed in value or visibility, expanded and
+// collapsed subtrees, and view resets; ChangesDone closes each outermost
+// operation (TChangeScope).
+//
 // Ownership: the storage owns its root (and so every row of the tree), its
 // deleted rows, loose rows, pending rows, tree keys, both sort orders, the
 // view list and its own subtotal handler (when given one). It borrows its
@@ -29,6 +34,7 @@
 
 #include "dataframework/conditions/ConditionsFwd.h"
 #include "dataframework/elements/RowSource.h"
+#include "dataframework/elements/RowStorageListener.h"
 #include "dataframework/types/DataTypeCore.h"
 #include "platform/DateTime.h"
 
@@ -186,7 +192,60 @@ class TAbstractRowStorage : public TRowSource {
   // LastChange := now.
   void Touch();
 
+  // --- listeners
+  // Listener hears of every change from now on (added once however often
+  // it is added). The storage borrows it. REQUIRES: Listener given.
+  void AddListener(TRowStorageListener* Listener);
+  // Listener hears nothing more; nothing when it is not listening.
+  void RemoveListener(TRowStorageListener* Listener);
+  bool HasListeners() const noexcept { return !FListeners.empty(); }
+  // Brackets one operation of the storage (or of its rows) that may send
+  // several notes: the listeners get ChangesDone when the outermost scope
+  // ends after a note. A note sent outside any scope is its own operation.
+  // Free rows pass no storage (none: nothing is bracketed).
+  class TChangeScope {
+   public:
+    explicit TChangeScope(TAbstractRowStorage* Storage) noexcept : FStorage(Storage) {
+      if (FStorage != nullptr) ++FStorage->FChangeDepth;
+    }
+    ~TChangeScope() {
+      if (FStorage != nullptr && --FStorage->FChangeDepth == 0) FStorage->EndOfChange();
+    }
+    TChangeScope(const TChangeScope&) = delete;
+    TChangeScope& operator=(const TChangeScope&) = delete;
+
+   private:
+    TAbstractRowStorage* FStorage;
+  };
+  // The notes that do not pass through RowChanged.
+  void NotifyValuesChanged(TAbstractRow& Row) {
+    if (!FListeners.empty()) Notify(ntValues, &Row);
+  }
+  void NotifyRemoving(TAbstractRow& Row) {
+    if (!FListeners.empty()) Notify(ntRemoving, &Row);
+  }
+  void NotifyExpanded(TSubTotalRow& Row);
+  void NotifyCollapsed(TSubTotalRow& Row);
+  void NotifyViewReset() {
+    if (!FListeners.empty()) Notify(ntReset, nullptr);
+  }
+
  protected:
+  enum TNoteKind {
+    ntInserted,
+    ntRemoving,
+    ntValues,
+    ntMoved,
+    ntVisibility,
+    ntExpanded,
+    ntCollapsed,
+    ntReset
+  };
+  // Tells every listener; outside any scope ChangesDone follows at once.
+  void Notify(TNoteKind Kind, TAbstractRow* Row);
+  // The outermost scope ended: ChangesDone when a note came in it.
+  void EndOfChange();
+
   // The view is rebuilt on its next use.
   void InvalidateView() noexcept { FViewValid = false; }
   // A data row made from Row's contents (CreateRow + CopyContents).
@@ -210,6 +269,11 @@ class TAbstractRowStorage : public TRowSource {
   // Any change invalidates the view instead of patching it (set by
   // TCustomRowStorage's subclasses).
   bool FRebuildViewOnChange = false;
+
+ private:
+  std::vector<TRowStorageListener*> FListeners;
+  int FChangeDepth = 0;
+  bool FChangeNoted = false;
 };
 
 }  // namespace dataframework

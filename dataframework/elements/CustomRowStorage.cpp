@@ -74,6 +74,7 @@ void TCustomRowStorage::CheckInsert(TDataRow* Row, TPutAction Action) const {
 }
 
 TPutResult TCustomRowStorage::InsertRow(TDataRow* Row, TPutAction Action, int Position) {
+  TChangeScope scope(this);
   CheckInsert(Row, Action);
   TPutResult result = FRoot->PutRow(Row, Action);
   // A merged row (prRowsAdded) sits in the tree as well and must be known
@@ -92,10 +93,12 @@ bool TCustomRowStorage::CanCollapse(const TAbstractRow* Row) const {
 
 TSubTotalRow* TCustomRowStorage::Collapse(TAbstractRow* Row) {
   if (!CanCollapse(Row)) return nullptr;
+  TChangeScope scope(this);
   TSubTotalRow* parent = Row->Parent();
   parent->SetVisible(true);
   parent->SetChildrenVisible(false, true);
   Touch();
+  NotifyCollapsed(*parent);
   return parent;
 }
 
@@ -105,10 +108,12 @@ bool TCustomRowStorage::IsOwnSubtotal(const TAbstractRow* Row) const {
 
 void TCustomRowStorage::Expand(TAbstractRow* Row) {
   if (!IsOwnSubtotal(Row)) return;
+  TChangeScope scope(this);
   auto* subTotal = static_cast<TSubTotalRow*>(Row);
   subTotal->SetVisible(false);
   subTotal->SetChildrenVisible(true, false);
   Touch();
+  NotifyExpanded(*subTotal);
 }
 
 }  // namespace dataframework

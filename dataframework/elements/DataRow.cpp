@@ -5,9 +5,9 @@
 #include "dataframework/elements/AbstractRowStorage.h"
 #include "dataframework/elements/DataField.h"
 #include "dataframework/elements/DataTable.h"
-#include "dataframework/elements/internal/RowFieldKinds.h"
 #include "dataframework/elements/RowStorage.h"
 #include "dataframework/elements/SubTotalRow.h"
+#include "dataframework/elements/internal/RowFieldKinds.h"
 #include "platform/Assert.h"
 #include "platform/DataError.h"
 
@@ -116,6 +116,8 @@ TSetResult TDataRow::SetIndexValueEx(int Index, const TValue& Value, TSetAction 
   }
   bool unknownAction = false;
   TSetResult result = srOk;
+  // A key write sends several notes; the listeners act once it is over.
+  TAbstractRowStorage::TChangeScope scope(storage);
   try {
     TValue old;
     GetIndexValue(Index, old);
@@ -149,7 +151,10 @@ TSetResult TDataRow::SetIndexValueEx(int Index, const TValue& Value, TSetAction 
       if (field != Table()->RunningNumberField()) WriteIndexValue(Index, Value);
       if (FState == rsUnchanged) FState = rsModified;
       if (aggregable && Parent() != nullptr) Parent()->MarkDirty();
-      if (storage != nullptr) storage->Touch();
+      if (storage != nullptr) {
+        storage->Touch();
+        storage->NotifyValuesChanged(*this);
+      }
       return srOk;
     }
     if (Action != saRefuse && Action != saOverwrite) {
@@ -247,6 +252,7 @@ TSetResult TDataRow::KeyWrite(int Index, const TValue& Value, const TValue& Old,
 void TDataRow::Delete(bool RemoveEmptyParents) {
   if (FState == rsDeleted) return;
   TAbstractRowStorage* storage = Storage();
+  TAbstractRowStorage::TChangeScope scope(storage);
   if (storage != nullptr) storage->RowChanged(rcRemoved, this, -1);
   TSubTotalRow* parent = Parent();
   // A row with a parent is unlinked whatever its state, so that no entry

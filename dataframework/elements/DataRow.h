@@ -71,6 +71,8 @@ class TDataRow : public TAbstractRow {
   void AddValues(const TAbstractRow* SourceRow, int Mode);
   void BeginKeyUpdate() noexcept { ++FLockCount; }
   void EndKeyUpdate() noexcept { --FLockCount; }
+  // The row is filed in its storage's tree (not free, not deleted).
+  bool InTree() const noexcept;
 
  protected:
   // REQUIRES: allocated with room for the record (see Create).
@@ -80,8 +82,6 @@ class TDataRow : public TAbstractRow {
  private:
   // The write of a stored row's tree key: the row moves in the tree.
   TSetResult KeyWrite(int Index, const TValue& Value, const TValue& Old, TSetAction Action);
-  // The row is filed in its storage's tree (not free, not deleted).
-  bool InTree() const noexcept;
 
   TRowState FState = rsExternControlled;
   int32_t FLockCount = 0;

@@ -61,6 +61,7 @@ void TRowStorage::SetDeferredTotals(bool Value) {
 }
 
 TPutResult TRowStorage::InsertRow(TDataRow* Row, TPutAction Action, int Position) {
+  TChangeScope scope(this);
   CheckInsert(Row, Action);
   TPutResult result;
   if (!FCriteriaCoversFields) {
@@ -102,6 +103,7 @@ void TRowStorage::SetCriteria(std::unique_ptr<TCriteria> Criteria) {
   FRowList->Clear();
   FRoot->ClearChildren();
   FViewValid = false;
+  NotifyViewReset();
 }
 
 std::unique_ptr<TCriteria> TRowStorage::KeyPartOf(const TCriteria& Criteria) const {

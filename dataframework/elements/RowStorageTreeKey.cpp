@@ -52,11 +52,14 @@ void TRowStorageTreeKey::GetValue(const TAbstractRow* Row, TValue& Value) const 
 }
 
 void TRowStorageTreeKey::SetVisible(bool Value) {
+  TAbstractRowStorage::TChangeScope scope(&FStorage);
   FVisible = Value;
   if (TSubTotalRow* root = FStorage.Root()) {
     root->SetVisibleAtLevel(IsDataLevel() ? FStorage.TreeKeyCount() : FLevelIndex, Value);
   }
   FStorage.Touch();
+  // A whole level: one reset rather than a note per row.
+  FStorage.NotifyViewReset();
 }
 
 }  // namespace dataframework

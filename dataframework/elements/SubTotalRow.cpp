@@ -138,6 +138,8 @@ TSetResult TSubTotalRow::SetIndexValueEx(int Index, const TValue& Value, TSetAct
   if (storage == nullptr)
     platform::DataError(platform::esFatal, "Subtotals", "Subtotal isn't in a storage!");
   TDataField* field = Table()->GetField(Index);
+  // A spread writes many rows: the listeners act once it is over.
+  TAbstractRowStorage::TChangeScope scope(storage);
   if (storage->IsLooseRow(this)) {
     if (storage->TreeKeyOf(field) == nullptr) return srReadOnly;
     WriteIndexRaw(Index, Value);
@@ -154,6 +156,14 @@ void TSubTotalRow::CollectRows(platform::TStrings* List, TCondition* Condition, 
   const bool below = storage->TotalsBelow();
   if (Visible() && !flat && !below) List->AddObject(std::string(), this);
   std::vector<int> order;
+  ViewOrder(Sort, order);
+  for (int i : order) Child(i)->CollectRows(List, Condition, Sort);
+  if (Visible() && !flat && below) List->AddObject(std::string(), this);
+}
+
+void TSubTotalRow::ViewOrder(bool Sort, std::vector<int>& Order) const {
+  std::vector<int>& order = Order;
+  order.clear();
   order.reserve(static_cast<size_t>(ChildCount()));
   for (int i = 0; i < ChildCount(); ++i)
     if (Child(i) != nullptr) order.push_back(i);
@@ -174,8 +184,6 @@ void TSubTotalRow::CollectRows(platform::TStrings* List, TCondition* Condition, 
       std::reverse(order.begin(), order.end());
     }
   }
-  for (int i : order) Child(i)->CollectRows(List, Condition, Sort);
-  if (Visible() && !flat && below) List->AddObject(std::string(), this);
 }
 
 int TSubTotalRow::CountState(TRowState State) const {
@@ -283,6 +291,7 @@ int TSubTotalRow::AddChild(const TValue& KeyValue, TAbstractRow* Row) {
 }
 
 void TSubTotalRow::RemoveChild(TAbstractRow* Row, bool RemoveEmpty) {
+  TAbstractRowStorage::TChangeScope scope(Storage());
   const int i = IndexOfChild(Row);
   if (i >= 0) {
     if (Storage() != nullptr) Storage()->RowChanged(rcRemoved, Row, -1);

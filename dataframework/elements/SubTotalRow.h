@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "dataframework/elements/AbstractRow.h"
 #include "dataframework/types/ValueList.h"
@@ -62,6 +63,10 @@ class TSubTotalRow : public TAbstractRow {
   bool IsUpdating() const override { return false; }
   TSetResult SetIndexValueEx(int Index, const TValue& Value, TSetAction Action) override;
   void CollectRows(platform::TStrings* List, TCondition* Condition, bool Sort) override;
+  // The positions of the children (entries with a row) in the order the
+  // view shows them: key order; with Sort by the level's sort field (ties
+  // by key) or reversed for a descending level. CollectRows walks them so.
+  void ViewOrder(bool Sort, std::vector<int>& Order) const;
   int CountState(TRowState State) const override;
   int KeyLevelCount() const override;
   void BeforeRead(TDataField* Field) const override;

@@ -108,16 +108,6 @@ void CheckColumns(const std::vector<TDataField*>& Columns, std::string_view Meth
 
 // ------------------------------------------------------------------ nodes
 
-bool TRowStorageModel::TTree::SameShape(const TTree& Other) const {
-  if (Nodes.size() != Other.Nodes.size() || TopLevel != Other.TopLevel) return false;
-  for (size_t i = 0; i < Nodes.size(); ++i) {
-    const TNode& a = Nodes[i];
-    const TNode& b = Other.Nodes[i];
-    if (a.Row != b.Row || a.Parent != b.Parent || a.Children != b.Children) return false;
-  }
-  return true;
-}
-
 TRowStorageModel::TTree TRowStorageModel::Build() const {
   TTree tree;
   const int count = FStorage.RowCount();
@@ -149,6 +139,7 @@ TRowStorageModel::TTree TRowStorageModel::Build() const {
     node.Row = Row;
     node.Parent = parent;
     node.Position = static_cast<int>(siblings.size());
+    node.Used = true;
     siblings.push_back(id);
     tree.Nodes.push_back(std::move(node));
     tree.NodeOf.emplace(Row, id);
@@ -160,6 +151,11 @@ TRowStorageModel::TTree TRowStorageModel::Build() const {
 
 void TRowStorageModel::Rebuild() {
   FImages.clear();
+  FResetPending = false;
+  FDirty.clear();
+  FChanged.clear();
+  FLastValueParent = nullptr;
+  FLastStructureParent = nullptr;
   try {
     // A storage that patches its view does not follow visibility changes
     // (Expand, Collapse) nor puts without a position: read it afresh.
@@ -174,7 +170,7 @@ void TRowStorageModel::Rebuild() {
 const TRowStorageModel::TNode* TRowStorageModel::NodeAt(const QModelIndex& Index) const {
   if (!Index.isValid() || Index.model() != this) return nullptr;
   const quintptr id = Index.internalId();
-  if (id >= FTree.Nodes.size()) return nullptr;
+  if (id >= FTree.Nodes.size() || !FTree.Nodes[id].Used) return nullptr;
   return &FTree.Nodes[id];
 }
 
@@ -185,12 +181,16 @@ TRowStorageModel::TRowStorageModel(dataframework::TCustomRowStorage& Storage,
     : QAbstractItemModel(Parent),
       FStorage(Storage),
       FColumns(std::move(Columns)),
-      FLastMessage(dataframework::ResultTexts[dataframework::prOk]) {
+      FLastMessage(dataframework::ResultTexts[dataframework::prOk]),
+      FFollower(*this) {
   CheckColumns(FColumns, "TRowStorageModel.Create");
   Rebuild();
+  FStorage.AddListener(&FFollower);
 }
 
-TRowStorageModel::~TRowStorageModel() = default;
+TRowStorageModel::~TRowStorageModel() {
+  FStorage.RemoveListener(&FFollower);
+}
 
 void TRowStorageModel::SetColumns(std::vector<TDataField*> Columns) {
   CheckColumns(Columns, "TRowStorageModel.SetColumns");
@@ -214,25 +214,24 @@ void TRowStorageModel::Refresh() {
 bool TRowStorageModel::Expand(const QModelIndex& Index) {
   const TNode* node = NodeAt(Index);
   if (node == nullptr || !node->Children.empty()) return false;
-  TAbstractRow* row = node->Row;
+  TAbstractRow* row = RowAt(Index);
   if (!FStorage.IsOwnSubtotal(row) || !row->HasDataRows()) return false;
-  beginResetModel();
   try {
     FStorage.Expand(row);
   } catch (const std::exception& e) {
-    Rebuild();
-    endResetModel();
+    Sync();
     Report(e.what());
     return false;
   }
-  Rebuild();
-  endResetModel();
+  Sync();
   return true;
 }
 
 bool TRowStorageModel::Collapse(const QModelIndex& Index) {
   const TNode* node = NodeAt(Index);
-  if (node == nullptr || node->Children.empty() || !node->Row->IsSubTotal()) return false;
+  if (node == nullptr || node->Children.empty() || RowAt(Index) == nullptr ||
+      !node->Row->IsSubTotal())
+    return false;
   // Collapsing any child of the node's row shows that row and hides all
   // below it. The first model child may sit deeper (below a hidden level),
   // where the storage would collapse that child's own parent instead.
@@ -240,15 +239,13 @@ bool TRowStorageModel::Collapse(const QModelIndex& Index) {
   TAbstractRow* child = nullptr;
   for (int i = 0; i < subTotal->ChildCount() && child == nullptr; ++i) child = subTotal->Child(i);
   if (child == nullptr || !FStorage.CanCollapse(child)) return false;
-  beginResetModel();
   bool collapsed = false;
   try {
     collapsed = FStorage.Collapse(child) != nullptr;
   } catch (const std::exception& e) {
     Report(e.what());
   }
-  Rebuild();
-  endResetModel();
+  Sync();
   return collapsed;
 }
 
@@ -261,7 +258,6 @@ TPutResult TRowStorageModel::PutRow(std::unique_ptr<dataframework::TDataRow>& Ro
                                     dataframework::TPutAction Action) {
   TPutResult result = dataframework::prCannotAdd;
   std::string message;
-  beginResetModel();
   try {
     result = FStorage.PutNewRow(Row, Action);
     message = PutResultText(result);
@@ -269,14 +265,15 @@ TPutResult TRowStorageModel::PutRow(std::unique_ptr<dataframework::TDataRow>& Ro
     result = dataframework::prCannotAdd;
     message = e.what();
   }
-  Rebuild();
-  endResetModel();
+  Sync();
   FLastPutResult = result;
   Report(message);
   return result;
 }
 
 TAbstractRow* TRowStorageModel::RowAt(const QModelIndex& Index) const {
+  // Rows known before a view-wide change may be gone until the reset.
+  if (FResetPending) return nullptr;
   const TNode* node = NodeAt(Index);
   return node != nullptr ? node->Row : nullptr;
 }
@@ -333,7 +330,7 @@ bool TRowStorageModel::hasChildren(const QModelIndex& Parent) const {
   if (node == nullptr || Parent.column() != 0) return false;
   if (!node->Children.empty()) return true;
   // A collapsed group: rows below it in the storage, none shown.
-  if (!node->Row->IsSubTotal()) return false;
+  if (FResetPending || node->Row == nullptr || !node->Row->IsSubTotal()) return false;
   const auto* subTotal = static_cast<const dataframework::TSubTotalRow*>(node->Row);
   for (int i = 0; i < subTotal->ChildCount(); ++i)
     if (subTotal->Child(i) != nullptr) return true;
@@ -467,56 +464,11 @@ TSetResult TRowStorageModel::Write(TAbstractRow* Row, TDataField* Field, const Q
     }
   }
 
-  // A tree key moves the row (and may free another on overwrite); a field
-  // the table does not store may write anything. Those writes run inside a
-  // model reset, so no view reads a row the write frees.
-  const bool mayMove = FStorage.TreeKeyOf(Field) != nullptr || !Field->IsStored() ||
-                       Row->Table()->IndexOfField(Field) < 0;
-  if (mayMove) {
-    beginResetModel();
-    TSetResult result = srInvalidValue;
-    try {
-      result = Row->SetFieldValue(Field, value);
-    } catch (...) {
-      Rebuild();
-      endResetModel();
-      throw;
-    }
-    Rebuild();
-    endResetModel();
-    return result;
-  }
-
+  // The storage tells the model what the write changed (a moved row, the
+  // totals above, a row freed by an overwrite) when the write has ended.
   const TSetResult result = Row->SetFieldValue(Field, value);
-  if (Succeeded(result)) RowWritten(Row);
+  Sync();
   return result;
-}
-
-void TRowStorageModel::RowWritten(const TAbstractRow* Row) {
-  TTree fresh;
-  try {
-    fresh = Build();
-  } catch (const std::exception&) {
-    Refresh();
-    return;
-  }
-  if (fresh.SameShape(FTree)) {
-    EmitRowChanged(Row);
-    return;
-  }
-  // The write moved rows after all: the views start over.
-  beginResetModel();
-  FImages.clear();
-  FTree = std::move(fresh);
-  endResetModel();
-}
-
-void TRowStorageModel::EmitRowChanged(const TAbstractRow* Row) {
-  // Calculated fields of the row and the totals of every group above it.
-  const int last = columnCount() - 1;
-  if (last < 0) return;
-  for (QModelIndex at = IndexOf(Row, 0); at.isValid(); at = parent(at))
-    emit dataChanged(at, index(at.row(), last, parent(at)));
 }
 
 // ------------------------------------------------------------------ view link
@@ -525,7 +477,8 @@ namespace {
 
 constexpr const char* LinkName = "qt_rowstoragemodel_link";
 
-// Expands in View exactly the nodes of Model that have children.
+// Expands in View exactly the nodes of Model that have children, below
+// Parent.
 void SyncExpanded(QTreeView& View, const TRowStorageModel& Model, const QModelIndex& Parent) {
   const int rows = Model.rowCount(Parent);
   for (int i = 0; i < rows; ++i) {
@@ -576,6 +529,23 @@ void ConnectTreeView(QTreeView& View, TRowStorageModel& Model) {
   QObject::connect(&View, &QTreeView::collapsed, link,
                    [follow](const QModelIndex& Index) { follow(Index, false); });
   QObject::connect(&Model, &QAbstractItemModel::modelReset, link, sync);
+  // Rows inserted or removed: only the parent and the new rows' subtrees.
+  auto syncBelow = [view, model, syncing](const QModelIndex& Parent, int First, int Last) {
+    if (view.isNull() || model.isNull()) return;
+    *syncing = true;
+    if (Parent.isValid() && view->isExpanded(Parent) != model->IsExpanded(Parent))
+      view->setExpanded(Parent, model->IsExpanded(Parent));
+    for (int i = First; i <= Last && i < model->rowCount(Parent); ++i) {
+      const QModelIndex at = model->index(i, 0, Parent);
+      const bool expanded = model->IsExpanded(at);
+      if (view->isExpanded(at) != expanded) view->setExpanded(at, expanded);
+      if (expanded) SyncExpanded(*view, *model, at);
+    }
+    *syncing = false;
+  };
+  QObject::connect(&Model, &QAbstractItemModel::rowsInserted, link, syncBelow);
+  QObject::connect(&Model, &QAbstractItemModel::rowsRemoved, link,
+                   [syncBelow](const QModelIndex& Parent, int, int) { syncBelow(Parent, 0, -1); });
   sync();
 }
 

@@ -11,7 +11,20 @@
 // every level above the data rows is hidden, the model is a flat list.
 // A subtotal node with rows below it in the storage but no children in the
 // model is collapsed: hasChildren is true and rowCount 0. Expand and
-// Collapse go to the storage's Expand and Collapse and rebuild the model.
+// Collapse go to the storage's Expand and Collapse.
+//
+// Changes: the model listens to its storage (TRowStorageListener) and, when
+// an operation of the storage has ended, signals what changed as the rows
+// it touches: rowsInserted / rowsRemoved for rows that came, went or moved
+// (a moved row is removed and inserted), dataChanged for rows whose values
+// changed and for every node above them (their totals). So an edit, a put,
+// a delete, a key change, an expand or a collapse keeps selection,
+// persistent indexes and open editors of the other rows, whether it went
+// through the model or straight to the storage or its rows. Only view-wide
+// changes reset the model: view options (flat mode, totals below), a
+// level's visibility, tree keys, criteria, subtotal handler, and puts,
+// removals and visibility changes in flat mode (whose order the storage's
+// sort does not keep).
 //
 // Columns: one per field of Columns. DisplayRole is the field's display text
 // (keys with their descriptions), EditRole the plain value text that the
@@ -26,11 +39,9 @@
 // the framework during a write are caught and reported, never passed to Qt.
 //
 // Ownership: the model borrows the storage and the column fields; it owns
-// only its node table and a cache of images made from pictures (emptied on
-// every rebuild). REQUIRES: the storage and the fields outlive the model.
-// REQUIRES: after changing the storage other than through this model (puts,
-// deletes, key writes, visibility, view options) the caller calls Refresh()
-// before the model is used again: the model holds row pointers of the view.
+// only its node table, its listener (registered with the storage for the
+// model's life) and a cache of images made from pictures (emptied on every
+// reset). REQUIRES: the storage and the fields outlive the model.
 // REQUIRES: used on the GUI thread only, like the framework.
 #pragma once
 
@@ -40,9 +51,11 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "dataframework/elements/ElementsFwd.h"
+#include "dataframework/elements/RowStorageListener.h"
 #include "dataframework/types/DataTypes.h"
 
 class QTreeView;
@@ -72,19 +85,23 @@ class TRowStorageModel : public QAbstractItemModel {
 
   // Rebuilds the storage's view and the nodes from it (model reset).
   void Refresh();
+  // Signals the storage changes noted since the last operation of the
+  // storage ended (normally nothing is left: the model follows each
+  // operation's end by itself).
+  void Sync();
 
   // Shows the children of the collapsed subtotal node Index (the storage's
-  // Expand) and rebuilds; false when Index is no collapsed subtotal node.
+  // Expand); false when Index is no collapsed subtotal node.
   bool Expand(const QModelIndex& Index);
   // Hides everything below the expanded node Index and shows its row again
-  // (the storage's Collapse of a child of the node's row) and rebuilds;
-  // false when Index is not expanded.
+  // (the storage's Collapse of a child of the node's row); false when Index
+  // is not expanded.
   bool Collapse(const QModelIndex& Index);
   // Index is a node with children in the model.
   bool IsExpanded(const QModelIndex& Index) const;
 
   // Puts a new row through the storage (PutNewRow: Row is released when the
-  // storage keeps it), rebuilds and reports the put result's text.
+  // storage keeps it) and reports the put result's text.
   dataframework::TPutResult PutRow(std::unique_ptr<dataframework::TDataRow>& Row,
                                    dataframework::TPutAction Action);
 
@@ -117,35 +134,101 @@ class TRowStorageModel : public QAbstractItemModel {
   bool setData(const QModelIndex& Index, const QVariant& Value, int Role = Qt::EditRole) override;
 
  private:
+  // The model's ear on the storage: every note goes to the model.
+  class TFollower : public dataframework::TRowStorageListener {
+   public:
+    explicit TFollower(TRowStorageModel& Model) : FModel(Model) {}
+    void RowInserted(dataframework::TAbstractRowStorage&,
+                     dataframework::TAbstractRow& Row) override {
+      FModel.NoteInserted(Row);
+    }
+    void RowRemoving(dataframework::TAbstractRowStorage&,
+                     dataframework::TAbstractRow& Row) override {
+      FModel.NoteRemoving(Row);
+    }
+    void RowValuesChanged(dataframework::TAbstractRowStorage&,
+                          dataframework::TAbstractRow& Row) override {
+      FModel.NoteValues(Row);
+    }
+    void RowMoved(dataframework::TAbstractRowStorage&, dataframework::TAbstractRow& Row) override {
+      FModel.NoteStructure(Row);
+      FModel.NoteValues(Row);
+    }
+    void RowVisibilityChanged(dataframework::TAbstractRowStorage&,
+                              dataframework::TAbstractRow& Row) override {
+      FModel.NoteStructure(Row);
+    }
+    void ViewReset(dataframework::TAbstractRowStorage&) override { FModel.NoteReset(); }
+    void ChangesDone(dataframework::TAbstractRowStorage&) override { FModel.Sync(); }
+
+   private:
+    TRowStorageModel& FModel;
+  };
   struct TNode {
+    // None: the row is gone from the storage; the node waits for its
+    // removal by the next sync.
     dataframework::TAbstractRow* Row = nullptr;
     int Parent = -1;   // node number, -1: top level
     int Position = 0;  // row among the parent's children
     std::vector<int> Children;
+    bool Used = false;  // false: a free slot
   };
   struct TTree {
-    std::vector<TNode> Nodes;
+    std::vector<TNode> Nodes;  // node numbers are stable while a node lives
+    std::vector<int> FreeNodes;
     std::vector<int> TopLevel;
     std::unordered_map<const dataframework::TAbstractRow*, int> NodeOf;
-    bool SameShape(const TTree& Other) const;
+  };
+  // A row to become a node, and its place among the planned ones.
+  struct TPlanned {
+    dataframework::TAbstractRow* Row;
+    int Parent;  // index into the plan, -1: the node being synced
   };
 
   TTree Build() const;
   // Refreshes the storage's view and replaces the nodes by a fresh Build; a
   // storage that fails to answer its view leaves the model empty, with the
-  // error as LastMessage.
+  // error as LastMessage. Drops every pending note.
   void Rebuild();
   // The node of Index, or none.
   const TNode* NodeAt(const QModelIndex& Index) const;
-  // The write of setData; may reset the model.
+  // The write of setData.
   dataframework::TSetResult Write(dataframework::TAbstractRow* Row,
                                   dataframework::TDataField* Field, const QVariant& Value, int Role,
                                   std::string& Message);
-  // After a write that may change values only: dataChanged for the row and
-  // the groups above it, or a reset when the tree changed shape after all.
-  void RowWritten(const dataframework::TAbstractRow* Row);
-  void EmitRowChanged(const dataframework::TAbstractRow* Row);
   void Report(const std::string& Message);
+
+  // ---- following the storage (RowStorageModelSync.cpp)
+  void NoteInserted(dataframework::TAbstractRow& Row);
+  void NoteRemoving(dataframework::TAbstractRow& Row);
+  void NoteValues(dataframework::TAbstractRow& Row);
+  void NoteStructure(dataframework::TAbstractRow& Row);
+  void NoteReset();
+  // The nearest node above Row (its own excluded), -1: top level.
+  int NodeAbove(const dataframework::TAbstractRow* Row) const;
+  // Marks the nodes above Row (its own excluded) as changed in value.
+  void NoteValuesAbove(const dataframework::TAbstractRow* Row);
+  // Whether Row is a node of a fresh model.
+  bool IsNodeNow(const dataframework::TAbstractRow* Row) const;
+  // The rows that are the children of node Parent (-1: the top level) in a
+  // fresh model, in order.
+  void ChildrenNow(int Parent, std::vector<dataframework::TAbstractRow*>& Rows) const;
+  void CollectNodes(dataframework::TAbstractRow* Row,
+                    std::vector<dataframework::TAbstractRow*>& Rows) const;
+  void SyncOnce();
+  // Brings the children of node Parent in line with the storage.
+  void SyncChildren(int Parent);
+  void InsertRun(int Parent, int Position, const std::vector<dataframework::TAbstractRow*>& Rows);
+  void RemoveRun(int Parent, int First, int Last);
+  // Removes node Id wherever it is (with its subtree).
+  void RemoveNode(int Id);
+  void FreeSubtree(int Id);
+  int NewNode(dataframework::TAbstractRow* Row, int Parent);
+  std::vector<int>& ChildrenOf(int Parent);
+  QModelIndex IndexOfNode(int Id) const;
+  int DepthOf(int Id) const;
+  void EmitValueChanges();
+  void ResetNow();
   QVariant CellData(dataframework::TAbstractRow* Row, dataframework::TDataField* Field,
                     int Role) const;
   const QImage& ImageOf(const platform::TPicture& Picture) const;
@@ -153,17 +236,29 @@ class TRowStorageModel : public QAbstractItemModel {
   dataframework::TCustomRowStorage& FStorage;
   std::vector<dataframework::TDataField*> FColumns;
   TTree FTree;
+  // Notes waiting for the end of the storage's operation.
+  bool FResetPending = false;
+  std::unordered_set<int> FDirty;    // nodes (-1: the top level) whose children may differ
+  std::unordered_set<int> FChanged;  // nodes whose values may differ
+  // The last parent whose nodes above were marked (most notes come for
+  // siblings in a row); none after any change of the nodes.
+  const dataframework::TSubTotalRow* FLastValueParent = nullptr;
+  const dataframework::TSubTotalRow* FLastStructureParent = nullptr;
+  bool FSyncing = false;
+  bool FSyncAgain = false;
   mutable std::unordered_map<const platform::TPicture*, QImage> FImages;
   dataframework::TSetResult FLastSetResult = dataframework::srOk;
   dataframework::TPutResult FLastPutResult = dataframework::prOk;
   std::string FLastMessage;
   TResultCallback FOnResult;
+  TFollower FFollower;
 };
 
 // Shows Model in View and keeps the view's expanded nodes in step with the
 // storage: expanding or collapsing a node in the view expands or collapses
-// it in the storage (queued, so the model is not reset inside the view's own
-// signal), and after every model reset the view expands exactly the nodes
+// it in the storage (queued, so the model does not change inside the view's
+// own signal), and after every model reset, and for the parent and the new
+// rows of every insertion and removal, the view expands exactly the nodes
 // that are expanded in the storage. Calling it again for the same view
 // replaces the earlier link.
 void ConnectTreeView(QTreeView& View, TRowStorageModel& Model);
