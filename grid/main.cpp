@@ -1,9 +1,13 @@
-// clavira-grid: the grid editor, or with --export its headless twin.
+// clavira-grid: the grid editor's window, or with --export its headless
+// twin (no window toolkit is started then).
+#include <QApplication>
+#include <QTimer>
 #include <csignal>
 #include <iostream>
 
 #include "grid/GridDocument.h"
 #include "grid/GridOptions.h"
+#include "grid/GridWindow.h"
 
 int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
@@ -18,10 +22,6 @@ int main(int argc, char** argv) {
     std::cout << grid::GridUsage;
     return 0;
   }
-  if (!options.Export) {
-    std::cerr << "clavira-grid: the window is not built; use --export\n";
-    return 2;
-  }
   std::unique_ptr<dataframework::bridge::TDbDataBridge> bridge;
   try {
     bridge = grid::ConnectConfiguredDatabase();
@@ -29,5 +29,29 @@ int main(int argc, char** argv) {
     std::cerr << "clavira-grid: " << e.what() << "\n";
     return 1;
   }
-  return grid::RunExport(options, *bridge, std::cout, std::cerr);
+  if (options.Export) return grid::RunExport(options, *bridge, std::cout, std::cerr);
+
+  QApplication application(argc, argv);
+  grid::TGridWindow window(*bridge);
+  window.show();
+  QTimer::singleShot(0, &window, [&] {
+    if (options.Table.empty()) {
+      window.PickTable();
+      return;
+    }
+    try {
+      window.Document().SetFilterText(options.Filter);
+    } catch (const std::exception& e) {
+      window.Report(e.what());
+    }
+    if (!window.OpenTable(options.Table)) return;
+    try {
+      window.Document().SetGrandTotal(options.GrandTotal);
+      window.Document().SetGroupColumns(options.Group);
+    } catch (const std::exception& e) {
+      window.Report(e.what());
+    }
+    window.RefreshNow();
+  });
+  return application.exec();
 }
