@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <ostream>
-#include <sstream>
 
 #include "dataframework/elements/DataField.h"
 #include "dataframework/elements/DataRow.h"
@@ -287,19 +286,18 @@ void TGridDocument::CollapseGroup(TSubTotalRow* Group) {
 
 std::string TGridDocument::FilterText() const {
   if (!FFilter) return "";
-  std::ostringstream out;
-  FFilter->WriteToStream(out, 0);
-  // One line: the line breaks and the indentation between fields go.
-  std::string text, raw = out.str();
-  for (size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r' || raw[i] == '\n') {
-      while (i + 1 < raw.size() && (raw[i + 1] == '\n' || raw[i + 1] == ' ')) ++i;
-      text += ' ';
-    } else {
-      text += raw[i];
-    }
+  // The criteria's text form, its fields in column order: the criteria's
+  // own order follows its map and changes from one load to the next.
+  std::string text = "TCriteria(";
+  bool first = true;
+  for (const auto& c : FTable->Columns()) {
+    const TCriteriaField* restriction = FFilter->FindCriteriaField(c.Field);
+    if (restriction == nullptr) continue;
+    text += (first ? "" : " ") + std::string("TCriteriaField(") + c.Field->FieldName() + ": " +
+            restriction->AsText() + ")";
+    first = false;
   }
-  return text;
+  return text + ")";
 }
 
 bool TGridDocument::SetFilterText(const std::string& Text, platform::TInterruptable* Progress) {
