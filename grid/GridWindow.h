@@ -17,9 +17,10 @@
 // and kept as LastMessage(); a save conflict names the row's key.
 //
 // Captions are translated through the framework's translation (the
-// translation file grid/translations/GridWindow.translations; the language
-// the runtime library names). Messages stay untranslated, as scripts read
-// them.
+// translation file $CLAVIRA_GRID_TRANSLATIONS, else the shipped
+// GridWindow.translations; the language the runtime library names), and
+// can be edited with the test bench's translation editor (--translations). Messages stay
+// untranslated, as scripts read them.
 //
 // Ownership: the window borrows the bridge (which must outlive it) and owns
 // the document, the models and its controls.
@@ -29,6 +30,7 @@
 #include <memory>
 #include <string>
 
+#include "app/TranslatedWindow.h"
 #include "grid/GridDocument.h"
 
 class QCheckBox;
@@ -57,7 +59,7 @@ inline constexpr const char* GridWindowGuid = "{3B8F2C61-7A4E-4D09-B5C2-9E1F6A0D
 
 class TGridProxy;
 
-class TGridWindow : public QMainWindow {
+class TGridWindow : public QMainWindow, public app::ITranslatedWindow {
   Q_OBJECT
 
  public:
@@ -93,9 +95,10 @@ class TGridWindow : public QMainWindow {
   // ---- Translation.
   static std::string TranslationFileName();
   void LoadTranslations();
-  dataframework::TTranslatedStrings& Strings() const { return *FStrings; }
-  dataframework::TFormTranslator& Translator() const { return *FTranslator; }
-  void SwitchLanguage(int Index);
+  dataframework::TTranslatedStrings& Strings() const override { return *FStrings; }
+  dataframework::TFormTranslator& Translator() const override { return *FTranslator; }
+  void SwitchLanguage(int Index) override;
+  std::string TranslationFile() const override { return TranslationFileName(); }
 
   // Controls (named for the translation).
   QLabel* LabelTable;

@@ -1,10 +1,13 @@
 // clavira-grid: the grid editor's window, or with --export its headless
 // twin (no window toolkit is started then).
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 
+#include "app/TranslationEditor.h"
 #include "grid/GridDocument.h"
 #include "grid/GridOptions.h"
 #include "grid/GridWindow.h"
@@ -34,6 +37,17 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   grid::TGridWindow window(*bridge);
   window.show();
+  // Declared after the window, so it goes first.
+  std::unique_ptr<app::TFRMTranslationEditor> editor;
+  if (options.Translations) {
+    editor = std::make_unique<app::TFRMTranslationEditor>(window);
+    const QRect screen = window.screen()->availableGeometry();
+    editor->move(std::clamp(window.x() + 40, screen.left(),
+                            std::max(screen.left(), screen.right() - editor->width())),
+                 std::clamp(window.y() + 40, screen.top(),
+                            std::max(screen.top(), screen.bottom() - editor->height())));
+    editor->show();
+  }
   QTimer::singleShot(0, &window, [&] {
     if (options.Table.empty()) {
       window.PickTable();

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/TranslationEditor.h"
 #include "dataframework/elements/DataRow.h"
 #include "dataframework/elements/SubTotalRow.h"
 #include "dataframework/qt/RowStorageModel.h"
@@ -328,6 +329,11 @@ TEST_F(GridWindowTest, CaptionsInThreeLanguages) {
     EXPECT_EQ(Window->ButtonSave->text().toStdString(), c.Save);
     EXPECT_EQ(Window->LabelGroup->text().toStdString(), c.Group);
   }
+  // The test bench's translation editor edits the grid's captions too.
+  app::TFRMTranslationEditor editor(*Window);
+  editor.SelectLanguage(strings.IndexOfLanguage("Ing"));
+  EXPECT_EQ(Window->ButtonSave->text().toStdString(), "Save");
+  EXPECT_EQ(Window->CheckTotalsBelow->text().toStdString(), "Totals below");
 }
 
 }  // namespace
