@@ -234,12 +234,24 @@ TGridWindow::TGridWindow(bridge::TDbDataBridge& Bridge, QWidget* Parent)
       if (FDocument->IsOpen()) FDocument->SetFlatMode(On);
     });
   });
-  connect(ButtonAdd, &QPushButton::clicked, this, [this] { AddRowAsked(); });
-  connect(ButtonDelete, &QPushButton::clicked, this, [this] { DeleteSelected(); });
-  connect(ButtonUndo, &QPushButton::clicked, this,
-          [this, guarded] { guarded([&] { FDocument->Undo(); }); });
-  connect(ButtonRedo, &QPushButton::clicked, this,
-          [this, guarded] { guarded([&] { FDocument->Redo(); }); });
+  // Steps that free rows refresh the models at once: no view may read a
+  // row pointer the model still holds after the row is gone.
+  connect(ButtonAdd, &QPushButton::clicked, this, [this] {
+    AddRowAsked();
+    RefreshNow();
+  });
+  connect(ButtonDelete, &QPushButton::clicked, this, [this] {
+    DeleteSelected();
+    RefreshNow();
+  });
+  connect(ButtonUndo, &QPushButton::clicked, this, [this, guarded] {
+    guarded([&] { FDocument->Undo(); });
+    RefreshNow();
+  });
+  connect(ButtonRedo, &QPushButton::clicked, this, [this, guarded] {
+    guarded([&] { FDocument->Redo(); });
+    RefreshNow();
+  });
   connect(ButtonSave, &QPushButton::clicked, this, [this] { Save(); });
   connect(ButtonRevert, &QPushButton::clicked, this, [this] { Revert(); });
   connect(ButtonExport, &QPushButton::clicked, this, [this] {
