@@ -442,16 +442,19 @@ void TOdbcDataBridge::ReadCatalog(const std::string& Name, std::vector<TCatalogC
     std::string foundSchema, foundTable = t;
     bool first = true;
     while (SQL_SUCCEEDED(SQLFetch(h))) {
+      // Each column is read once, in order (SQLGetData).
       std::string rowSchema = ColumnText(h, 2);
+      std::string rowTable = ColumnText(h, 3);
       // Drivers may match the name without regard to case: statements must
       // name the table as the catalog spells it.
       if (first) {
         foundSchema = rowSchema;
-        foundTable = ColumnText(h, 3);
+        foundTable = rowTable;
       }
       first = false;
-      // Without a schema, the first one that has the table.
-      if (rowSchema != foundSchema) continue;
+      // Without a schema, the first one that has the table (and of the
+      // names that differ only in case, the first).
+      if (rowSchema != foundSchema || rowTable != foundTable) continue;
       TCatalogColumn c;
       c.Name = ColumnText(h, 4);
       c.SqlType = static_cast<int>(ColumnNumber(h, 5));
