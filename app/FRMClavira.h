@@ -23,6 +23,8 @@
 #include <memory>
 #include <string>
 
+#include "app/TranslatedWindow.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -42,7 +44,7 @@ namespace app {
 // translation file stay its own.
 inline constexpr const char* FRMClaviraGuid = "{6C1A5E0B-3F7D-4B8E-9A21-C1A7D0E5F4B2}";
 
-class TFRMClavira : public QWidget {
+class TFRMClavira : public QWidget, public ITranslatedWindow {
   Q_OBJECT
 
  public:
@@ -78,13 +80,14 @@ class TFRMClavira : public QWidget {
   // which the window's constructor shows through the error display.
   // Called when the window is made.
   void LoadTranslations();
-  dataframework::TTranslatedStrings& Strings() const { return *FStrings; }
-  dataframework::TFormTranslator& Translator() const { return *FTranslator; }
+  dataframework::TTranslatedStrings& Strings() const override { return *FStrings; }
+  dataframework::TFormTranslator& Translator() const override { return *FTranslator; }
+  std::string TranslationFile() const override { return TranslationFileName(); }
   // Shows language Index of the strings (raises "Invalid index <n>!").
-  void SwitchLanguage(int Index);
+  void SwitchLanguage(int Index) override;
   // Labels grow to show a longer translated text whole; the layout's own
   // widths stay where the text fits.
-  void FitLabels();
+  void FitLabels() override;
 
  private:
   // Shows Text through the presenter, this window as parent.

@@ -14,8 +14,8 @@
 #include <algorithm>
 
 #include "app/ErrorDisplay.h"
-#include "app/FRMClavira.h"
 #include "app/MessagePresenter.h"
+#include "app/TranslatedWindow.h"
 #include "app/TranslationDialogs.h"
 #include "dataframework/elements/AbstractRow.h"
 #include "dataframework/elements/KeyField.h"
@@ -95,8 +95,11 @@ class TFRMTranslationEditor::TContentCommand : public QUndoCommand {
   bool FDone = true;
 };
 
-TFRMTranslationEditor::TFRMTranslationEditor(TFRMClavira& Window, QWidget* Parent)
-    : QWidget(Parent), FWindow(&Window), FUndo(new QUndoStack(this)) {
+TFRMTranslationEditor::TFRMTranslationEditor(ITranslatedWindow& Window, QWidget* Parent)
+    : QWidget(Parent),
+      FWindow(&Window),
+      FTranslationFile(Window.TranslationFile()),
+      FUndo(new QUndoStack(this)) {
   setObjectName(QStringLiteral("FRMTranslationEditor"));
   // "[*]" shows the unsaved changes.
   setWindowTitle(QStringLiteral("Translations of FRMClavira[*]"));
@@ -605,7 +608,7 @@ void TFRMTranslationEditor::Gather() {
 }
 
 std::string TFRMTranslationEditor::Save() {
-  const std::string file = TFRMClavira::TranslationFileName();
+  const std::string file = FWindow != nullptr ? FWindow->TranslationFile() : FTranslationFile;
   if (FWindow == nullptr) return file;
   if (file.empty()) {
     throw platform::Exception("No translation file to save to: CLAVIRA_TRANSLATIONS is empty");

@@ -48,13 +48,13 @@ class TRowStorageModel;
 
 namespace app {
 
-class TFRMClavira;
+class ITranslatedWindow;
 
 class TFRMTranslationEditor : public QWidget, public dataframework::ITranslationEditorForm {
   Q_OBJECT
 
  public:
-  explicit TFRMTranslationEditor(TFRMClavira& Window, QWidget* Parent = nullptr);
+  explicit TFRMTranslationEditor(ITranslatedWindow& Window, QWidget* Parent = nullptr);
   ~TFRMTranslationEditor() override;
 
   // The strings are going: hide and let go of them.
@@ -151,7 +151,8 @@ class TFRMTranslationEditor : public QWidget, public dataframework::ITranslation
   // A file name from a file dialog ("" when cancelled).
   std::string AskFile(bool ForExport);
 
-  TFRMClavira* FWindow;                         // none once released
+  ITranslatedWindow* FWindow;                   // none once released
+  std::string FTranslationFile;                 // the window's, when it was made
   std::vector<std::vector<QTreeView*>> FGrids;  // by page and view; owned by Pages
   std::vector<std::unique_ptr<dataframework::qt::TRowStorageModel>> FModels;
   QTreeView* FRulesGrid = nullptr;                  // among FGrids

@@ -554,14 +554,22 @@ void TOdbcDataBridge::ReadCatalog(const std::string& Name, std::vector<TCatalogC
                    s.empty() ? 0 : SQL_NTS, reinterpret_cast<SQLCHAR*>(pt.data()), SQL_NTS, nullptr,
                    0),
         SQL_HANDLE_STMT, h, "SQLColumns", secret);
-    std::string foundSchema;
+    std::string foundSchema, foundTable = t;
     bool first = true;
     while (SQL_SUCCEEDED(SQLFetch(h))) {
+      // Each column is read once, in order (SQLGetData).
       std::string rowSchema = ColumnText(h, 2);
-      if (first) foundSchema = rowSchema;
+      std::string rowTable = ColumnText(h, 3);
+      // Drivers may match the name without regard to case: statements must
+      // name the table as the catalog spells it.
+      if (first) {
+        foundSchema = rowSchema;
+        foundTable = rowTable;
+      }
       first = false;
-      // Without a schema, the first one that has the table.
-      if (rowSchema != foundSchema) continue;
+      // Without a schema, the first one that has the table (and of the
+      // names that differ only in case, the first).
+      if (rowSchema != foundSchema || rowTable != foundTable) continue;
       TCatalogColumn c;
       c.Name = ColumnText(h, 4);
       c.SqlType = static_cast<int>(ColumnNumber(h, 5));
@@ -573,14 +581,14 @@ void TOdbcDataBridge::ReadCatalog(const std::string& Name, std::vector<TCatalogC
     SQLCloseCursor(h);
     if (Columns.empty()) return;
     std::vector<std::pair<long, std::string>> keys;
-    db::odbc::Check(
-        SQLPrimaryKeys(h, nullptr, 0, reinterpret_cast<SQLCHAR*>(foundSchema.data()), SQL_NTS,
-                       reinterpret_cast<SQLCHAR*>(const_cast<char*>(t.c_str())), SQL_NTS),
-        SQL_HANDLE_STMT, h, "SQLPrimaryKeys", secret);
+    db::odbc::Check(SQLPrimaryKeys(h, nullptr, 0, reinterpret_cast<SQLCHAR*>(foundSchema.data()),
+                                   SQL_NTS, reinterpret_cast<SQLCHAR*>(foundTable.data()), SQL_NTS),
+                    SQL_HANDLE_STMT, h, "SQLPrimaryKeys", secret);
     while (SQL_SUCCEEDED(SQLFetch(h))) keys.emplace_back(ColumnNumber(h, 5), ColumnText(h, 4));
     std::sort(keys.begin(), keys.end());
     for (auto& k : keys) KeyColumns.push_back(k.second);
-    SqlName = (foundSchema.empty() ? "" : QuoteIdentifier(foundSchema) + ".") + QuoteIdentifier(t);
+    SqlName = (foundSchema.empty() ? "" : QuoteIdentifier(foundSchema) + ".") +
+              QuoteIdentifier(foundTable);
   };
   try {
     read(schema, table);
