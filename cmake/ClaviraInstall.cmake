@@ -12,7 +12,7 @@ set(CLAVIRA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Clavira)
 # The runtime library is the programs' own, not a system library: it goes to
 # a private folder (lib/clavira), where the programs look for it.
 set(CLAVIRA_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/clavira)
-foreach(program IN ITEMS clavira clavira-cli clavira-translations)
+foreach(program IN ITEMS clavira clavira-cli clavira-translations clavira-grid)
   if(TARGET ${program})
     set_target_properties(${program} PROPERTIES INSTALL_RPATH
                                                 "$ORIGIN/../${CLAVIRA_PRIVATE_LIBDIR}")
@@ -101,6 +101,12 @@ if(TARGET clavira)
   install(FILES ${PROJECT_SOURCE_DIR}/app/translations/FRMClavira.translations
           DESTINATION ${CMAKE_INSTALL_DATADIR}/clavira COMPONENT runtime)
 endif()
+# The grid editor and the translations its window ships with.
+if(TARGET clavira-grid)
+  install(TARGETS clavira-grid RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(FILES ${PROJECT_SOURCE_DIR}/grid/translations/GridWindow.translations
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/clavira COMPONENT runtime)
+endif()
 # The system's own /etc for a /usr install (a package); etc/ under any other
 # prefix, so that installing into a folder writes nothing outside it.
 if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
@@ -115,7 +121,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/clavira.pam
 # installs them.
 set(CLAVIRA_GZIPPED ${PROJECT_BINARY_DIR}/packaging)
 set(CLAVIRA_GZIP_OUTPUTS)
-foreach(source IN ITEMS man/clavira.1 man/clavira-cli.1 man/clavira-translations.1 changelog)
+foreach(source IN ITEMS man/clavira.1 man/clavira-cli.1 man/clavira-translations.1 man/clavira-grid.1
+                      changelog)
   get_filename_component(leaf ${source} NAME)
   set(output ${CLAVIRA_GZIPPED}/${leaf}.gz)
   add_custom_command(OUTPUT ${output}
@@ -127,7 +134,7 @@ foreach(source IN ITEMS man/clavira.1 man/clavira-cli.1 man/clavira-translations
 endforeach()
 add_custom_target(clavira_packaging_files ALL DEPENDS ${CLAVIRA_GZIP_OUTPUTS})
 install(FILES ${CLAVIRA_GZIPPED}/clavira.1.gz ${CLAVIRA_GZIPPED}/clavira-cli.1.gz
-              ${CLAVIRA_GZIPPED}/clavira-translations.1.gz
+              ${CLAVIRA_GZIPPED}/clavira-translations.1.gz ${CLAVIRA_GZIPPED}/clavira-grid.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
 foreach(package IN ITEMS clavira clavira-dev)
   if(package STREQUAL "clavira")
