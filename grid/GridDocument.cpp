@@ -128,7 +128,7 @@ bool TGridDocument::Open(const std::string& Name, platform::TInterruptable* Prog
   FTable = std::move(table);
   FName = Name;
   for (const auto& c : FTable->Columns()) c.Field->SetCaptions({c.Name});
-  Storage().SetSubTotalHandler(std::make_unique<TSubTotalHandler>(true));
+  Storage().SetSubTotalHandler(std::make_unique<TProportionalSubTotalHandler>(true));
   FGroupLevels = std::min(FGroupLevels, KeyCount() - 1);
   return Load(Progress);
 }
@@ -454,10 +454,9 @@ std::string TGridDocument::EditCell(TAbstractRow* Row, TDataField* Field, const 
 
   if (Row->IsSubTotal()) {
     auto* group = static_cast<TSubTotalRow*>(Row);
-    if (Mode == smProportional)
-      Storage().SetSubTotalHandler(std::make_unique<TProportionalSubTotalHandler>(true));
-    else
-      Storage().SetSubTotalHandler(std::make_unique<TSubTotalHandler>(true));
+    // One handler for both ways: a new one would reset every view.
+    static_cast<TProportionalSubTotalHandler&>(*Storage().SubTotalHandler()).Proportional =
+        Mode == smProportional;
     auto step = std::make_unique<TSpreadCommand>(GroupPath(*group), Field);
     step->Capture(*this, true);
     try {

@@ -234,23 +234,23 @@ TGridWindow::TGridWindow(bridge::TDbDataBridge& Bridge, QWidget* Parent)
       if (FDocument->IsOpen()) FDocument->SetFlatMode(On);
     });
   });
-  // Steps that free rows refresh the models at once: no view may read a
-  // row pointer the model still holds after the row is gone.
+  // Steps that free rows bring the models up to date at once: no view may
+  // read a row pointer the model still holds after the row is gone.
   connect(ButtonAdd, &QPushButton::clicked, this, [this] {
     AddRowAsked();
-    RefreshNow();
+    FollowChanges();
   });
   connect(ButtonDelete, &QPushButton::clicked, this, [this] {
     DeleteSelected();
-    RefreshNow();
+    FollowChanges();
   });
   connect(ButtonUndo, &QPushButton::clicked, this, [this, guarded] {
     guarded([&] { FDocument->Undo(); });
-    RefreshNow();
+    FollowChanges();
   });
   connect(ButtonRedo, &QPushButton::clicked, this, [this, guarded] {
     guarded([&] { FDocument->Redo(); });
-    RefreshNow();
+    FollowChanges();
   });
   connect(ButtonSave, &QPushButton::clicked, this, [this] { Save(); });
   connect(ButtonRevert, &QPushButton::clicked, this, [this] { Revert(); });
@@ -348,8 +348,21 @@ void TGridWindow::ScheduleRefresh() {
   if (FRefreshPending) return;
   FRefreshPending = true;
   QTimer::singleShot(0, this, [this] {
-    if (FRefreshPending) RefreshNow();
+    if (FRefreshPending) FollowChanges();
   });
+}
+
+// The model has signalled each change of the storage as it ended (so
+// selection, scroll position and open editors stay); what is left is the
+// view's expansion, the choosers and the status line.
+void TGridWindow::FollowChanges() {
+  FRefreshPending = false;
+  if (FModel) {
+    FModel->Sync();
+    SyncExpansion(QModelIndex());
+  }
+  FillGroupChoices();
+  UpdateStatus();
 }
 
 void TGridWindow::RefreshNow() {

@@ -85,7 +85,8 @@ class TGridWindow : public QMainWindow, public app::ITranslatedWindow {
   bool Save();
   bool Revert();
   bool ExportCsv(const std::string& FileName, bool WithSubtotals);
-  // The models read the storage again (queued after document changes).
+  // The models read the storage again (a reset: after loads, saves and
+  // reverts, which change rows' states and marks wholesale).
   void RefreshNow();
   // The progress dialog of the running load or save, or none.
   QProgressDialog* Progress() const noexcept { return FProgress; }
@@ -134,6 +135,7 @@ class TGridWindow : public QMainWindow, public app::ITranslatedWindow {
   void MakeModels();
   void DropModels();
   void ScheduleRefresh();
+  void FollowChanges();
   void SyncExpansion(const QModelIndex& Parent);
   void FillGroupChoices();
   void UpdateStatus();

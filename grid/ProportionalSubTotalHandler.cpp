@@ -16,8 +16,9 @@ void TProportionalSubTotalHandler::Distribute(TAbstractRowStorage* Storage, TSub
   TValue old;
   Row->GetFieldValue(Field, old);
   const double oldTotal = Row->ChildCount() > 0 ? ValueAsFloat(old) : 0;
-  if (oldTotal == 0) {
-    // No proportions to keep (or no children: the base handler's refusal).
+  if (!Proportional || oldTotal == 0) {
+    // Even, or no proportions to keep (or no children: the base handler's
+    // refusal).
     TSubTotalHandler::Distribute(Storage, Row, Value, Field);
     return;
   }

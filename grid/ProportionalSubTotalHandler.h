@@ -8,6 +8,10 @@
 // columns too. A group whose old total is zero has no proportions: its
 // children share the difference evenly (the base handler's rule).
 //
+// With Proportional false it spreads evenly, as the base handler does, so
+// that a storage can keep one handler for both ways (a new handler would
+// reset every view of the storage).
+//
 // Ownership: as TSubTotalHandler (a storage owns the handler it is given).
 #pragma once
 
@@ -18,6 +22,8 @@ namespace grid {
 class TProportionalSubTotalHandler : public dataframework::TSubTotalHandler {
  public:
   explicit TProportionalSubTotalHandler(bool UndoEnabled) : TSubTotalHandler(UndoEnabled) {}
+
+  bool Proportional = true;
 
   // REQUIRES: Row is the current row of the running mark.
   void Distribute(dataframework::TAbstractRowStorage* Storage, dataframework::TSubTotalRow* Row,

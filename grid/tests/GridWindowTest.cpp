@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QTreeView>
@@ -184,6 +185,12 @@ TEST_F(GridWindowTest, OpenGroupExpandFilterEditUndoRedoSaveAndReload) {
   EXPECT_EQ(Window->FilterEdit->text().toStdString(),
             "TCriteria(TCriteriaField(sales.amount: 15-150))");
 
+  // Edits, spreads, undos and redos are signalled row by row: another row's
+  // index and the current row survive them all (no model reset).
+  QSignalSpy resets(Window->View()->model(), &QAbstractItemModel::modelReset);
+  const QPersistentModelIndex other(Find("south/apple/1"));
+  Window->View()->setCurrentIndex(other);
+
   // Edit a cell: a refused value keeps the old one.
   EXPECT_FALSE(Edit("north/apple/2", "amount", "lots"));
   EXPECT_EQ(Text(Find("north/apple/2"), "amount"), "20");
@@ -216,6 +223,10 @@ TEST_F(GridWindowTest, OpenGroupExpandFilterEditUndoRedoSaveAndReload) {
   EXPECT_EQ(Text(Find("north/apple/2"), "amount"), "50");
   EXPECT_EQ(Text(Find("north/apple/3"), "amount"), "60");
   EXPECT_FALSE(Window->ButtonRedo->isEnabled());
+  EXPECT_EQ(resets.count(), 0);
+  ASSERT_TRUE(other.isValid());
+  EXPECT_EQ(QModelIndex(other), Find("south/apple/1"));
+  EXPECT_EQ(Window->View()->currentIndex(), QModelIndex(other));
 
   // Save, then reload and compare with the database.
   QTest::mouseClick(Window->ButtonSave, Qt::LeftButton);
