@@ -356,19 +356,20 @@ void TGridWindow::ScheduleRefresh() {
 // selection, scroll position and open editors stay); what is left is the
 // view's expansion, the choosers and the status line.
 void TGridWindow::FollowChanges() {
-  FRefreshPending = false;
-  if (FModel) {
-    FModel->Sync();
-    SyncExpansion(QModelIndex());
-  }
-  FillGroupChoices();
-  UpdateStatus();
+  UpdateModels(false);
 }
 
 void TGridWindow::RefreshNow() {
+  UpdateModels(true);
+}
+
+void TGridWindow::UpdateModels(bool Reset) {
   FRefreshPending = false;
   if (FModel) {
-    FModel->Refresh();
+    if (Reset)
+      FModel->Refresh();
+    else
+      FModel->Sync();
     SyncExpansion(QModelIndex());
   }
   FillGroupChoices();
@@ -471,19 +472,25 @@ bool TGridWindow::OpenTable(const std::string& Name) {
     const bool done =
         WithProgress(QStringLiteral("Loading %1").arg(FromUtf8(Name)),
                      [&](platform::TInterruptable& P) { return FDocument->Open(Name, &P); });
-    if (!FModel || &FModel->Storage() != &FDocument->Storage()) {
-      DropModels();
-      MakeModels();
-    }
-    FilterEdit->setText(FromUtf8(FDocument->FilterText()));
-    RefreshNow();
-    Report(done ? ResultTexts[prOk] : "Load cancelled");
-    return done;
+    if (FModel && &FModel->Storage() != &FDocument->Storage()) DropModels();
+    return Loaded(done);
   } catch (const std::exception& e) {
-    if (FDocument->IsOpen() && !FModel) MakeModels();
-    Report(e.what());
-    return false;
+    return LoadFailed(e);
   }
+}
+
+bool TGridWindow::Loaded(bool Done) {
+  if (!FModel) MakeModels();
+  FilterEdit->setText(FromUtf8(FDocument->FilterText()));
+  RefreshNow();
+  Report(Done ? ResultTexts[prOk] : "Load cancelled");
+  return Done;
+}
+
+bool TGridWindow::LoadFailed(const std::exception& E) {
+  if (FDocument->IsOpen() && !FModel) MakeModels();
+  Report(E.what());
+  return false;
 }
 
 void TGridWindow::PickTable() {
@@ -500,15 +507,9 @@ bool TGridWindow::ApplyFilter(const std::string& Text) {
     const bool done = WithProgress(
         QStringLiteral("Loading %1").arg(FromUtf8(FDocument->Name())),
         [&](platform::TInterruptable& P) { return FDocument->SetFilterText(Text, &P); });
-    if (!FModel) MakeModels();
-    FilterEdit->setText(FromUtf8(FDocument->FilterText()));
-    RefreshNow();
-    Report(done ? ResultTexts[prOk] : "Load cancelled");
-    return done;
+    return Loaded(done);
   } catch (const std::exception& e) {
-    if (FDocument->IsOpen() && !FModel) MakeModels();
-    Report(e.what());
-    return false;
+    return LoadFailed(e);
   }
 }
 

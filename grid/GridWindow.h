@@ -27,6 +27,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -136,6 +137,11 @@ class TGridWindow : public QMainWindow, public app::ITranslatedWindow {
   void DropModels();
   void ScheduleRefresh();
   void FollowChanges();
+  void UpdateModels(bool Reset);
+  // The window's part after a load through the document (Done: not
+  // cancelled), or after its failure.
+  bool Loaded(bool Done);
+  bool LoadFailed(const std::exception& E);
   void SyncExpansion(const QModelIndex& Parent);
   void FillGroupChoices();
   void UpdateStatus();

@@ -102,6 +102,24 @@ bool IsText(const TBridgeColumn& C) {
   return C.Kind == ckString || C.Kind == ckMemo;
 }
 
+// The decimal digits and the column size of a parameter of C sent as text.
+SQLSMALLINT ParamDigits(const TBridgeColumn& C) {
+  return C.Kind == ckDateTime || C.Kind == ckTime ? 3 : static_cast<SQLSMALLINT>(C.Scale);
+}
+
+SQLULEN TextParamSize(const TBridgeColumn& C) {
+  switch (C.Kind) {
+    case ckDateTime:
+      return 23;
+    case ckDate:
+      return 10;
+    case ckTime:
+      return 12;
+    default:
+      return static_cast<SQLULEN>(std::max(C.Size, 1));
+  }
+}
+
 }  // namespace
 
 // The bound parameters of one statement; alive until it has run.
@@ -119,8 +137,7 @@ struct TBoundParams {
       const TSqlParam& p = Sql.Params[i];
       const TBridgeColumn& c = *p.Column;
       const auto marker = static_cast<SQLUSMALLINT>(i + 1);
-      SQLSMALLINT digits = static_cast<SQLSMALLINT>(c.Scale);
-      if (c.Kind == ckDateTime || c.Kind == ckTime) digits = 3;
+      const SQLSMALLINT digits = ParamDigits(c);
       SQLRETURN rc;
       if (IsText(c)) {
         Wide[i] = ToUtf16(p.Text);
@@ -134,10 +151,7 @@ struct TBoundParams {
       } else {
         Narrow[i] = p.Text;
         Lengths[i] = p.IsNull ? SQL_NULL_DATA : static_cast<SQLLEN>(Narrow[i].size());
-        SQLULEN size = static_cast<SQLULEN>(std::max(c.Size, 1));
-        if (c.Kind == ckDateTime) size = 23;
-        if (c.Kind == ckDate) size = 10;
-        if (c.Kind == ckTime) size = 12;
+        const SQLULEN size = TextParamSize(c);
         rc = SQLBindParameter(Stmt, marker, SQL_PARAM_INPUT, SQL_C_CHAR,
                               static_cast<SQLSMALLINT>(c.SqlType), size, digits, Narrow[i].data(),
                               static_cast<SQLLEN>(Narrow[i].size()), &Lengths[i]);
@@ -158,8 +172,7 @@ class TParamArrays {
             const std::vector<std::string>& Texts, const std::string& Secret) {
     FLengths.emplace_back(FRows);
     std::vector<SQLLEN>& lengths = FLengths.back();
-    SQLSMALLINT digits = static_cast<SQLSMALLINT>(Column.Scale);
-    if (Column.Kind == ckDateTime || Column.Kind == ckTime) digits = 3;
+    const SQLSMALLINT digits = ParamDigits(Column);
     SQLRETURN rc;
     if (IsText(Column)) {
       std::vector<std::u16string> wide(FRows);
@@ -187,10 +200,7 @@ class TParamArrays {
         std::copy(Texts[r].begin(), Texts[r].end(), buffer.begin() + static_cast<long>(r * width));
         lengths[r] = static_cast<SQLLEN>(Texts[r].size());
       }
-      SQLULEN size = static_cast<SQLULEN>(std::max(Column.Size, 1));
-      if (Column.Kind == ckDateTime) size = 23;
-      if (Column.Kind == ckDate) size = 10;
-      if (Column.Kind == ckTime) size = 12;
+      const SQLULEN size = TextParamSize(Column);
       rc = SQLBindParameter(Stmt, Marker, SQL_PARAM_INPUT, SQL_C_CHAR,
                             static_cast<SQLSMALLINT>(Column.SqlType), size, digits, buffer.data(),
                             static_cast<SQLLEN>(width), lengths.data());

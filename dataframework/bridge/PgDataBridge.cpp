@@ -129,6 +129,19 @@ std::string ColumnList(const TBridgeTable& Table, const std::vector<size_t>& Col
 
 // The save's scratch tables live in the session's own schema and go with
 // the transaction.
+// Hands row Row of Result (Columns columns) to Receiver.
+void TakeRow(const PGresult* Result, int Row, int Columns, TRowReceiver& Receiver) {
+  for (int c = 0; c < Columns; ++c) {
+    if (PQgetisnull(Result, Row, c)) {
+      Receiver.SetNull(c);
+    } else {
+      Receiver.SetText(c, std::string_view(PQgetvalue(Result, Row, c),
+                                           static_cast<size_t>(PQgetlength(Result, Row, c))));
+    }
+  }
+  Receiver.EndRow();
+}
+
 const char* const kKeysTable = "pg_temp.clavira_save_keys";
 const char* const kRowsTable = "pg_temp.clavira_save_rows";
 const char* const kGroupColumn = "\"clavira$write_set\"";
@@ -356,15 +369,7 @@ void TPgDataBridge::RunQuery(const TSqlBuilder& Sql, const TBridgeTable& Table,
       const ExecStatusType status = PQresultStatus(raw);
       if (status == PGRES_SINGLE_TUPLE) {
         if (stopped) continue;
-        for (int c = 0; c < columns; ++c) {
-          if (PQgetisnull(raw, 0, c)) {
-            Receiver.SetNull(c);
-          } else {
-            Receiver.SetText(c, std::string_view(PQgetvalue(raw, 0, c),
-                                                 static_cast<size_t>(PQgetlength(raw, 0, c))));
-          }
-        }
-        Receiver.EndRow();
+        TakeRow(raw, 0, columns, Receiver);
         if (++inBlock >= block) {
           inBlock = 0;
           if (!Receiver.EndBlock()) {
@@ -405,15 +410,7 @@ void TPgDataBridge::RunCursor(const TSqlBuilder& Sql, const TBridgeTable& Table,
       if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) Fail("Query", r.get());
       const int rows = PQntuples(r.get());
       for (int i = 0; i < rows; ++i) {
-        for (int c = 0; c < columns; ++c) {
-          if (PQgetisnull(r.get(), i, c)) {
-            Receiver.SetNull(c);
-          } else {
-            Receiver.SetText(c, std::string_view(PQgetvalue(r.get(), i, c),
-                                                 static_cast<size_t>(PQgetlength(r.get(), i, c))));
-          }
-        }
-        Receiver.EndRow();
+        TakeRow(r.get(), i, columns, Receiver);
       }
       if (!Receiver.EndBlock() || rows < block) break;
     }
